@@ -1,0 +1,93 @@
+# Wine environment of one build folder. Source it with the build folder as argument:
+#   source scripts/wine-env.sh build/windows
+# then call wine_session_ensure before running Windows programs and wine_session_stop at the end.
+# Each build folder has its own prefix, locale, home and Xvfb display, so builds never share state.
+
+SETUP_BUILD_DIR=$(cd "$1" && pwd)
+SETUP_KEEPER_EXE=${SETUP_KEEPER_EXE:-$SETUP_BUILD_DIR/keeper.exe}
+export WINEPREFIX=$SETUP_BUILD_DIR/wineprefix
+export WINEDEBUG=-all
+# ';' separates the entries: with ',' the winemenubuilder part is ignored.
+export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
+export LOCPATH=$SETUP_BUILD_DIR/locale
+# Without XDG folders the prefix's Desktop is a link to $HOME; keep links out of the real home.
+export HOME=$WINEPREFIX.home
+SETUP_SESSION_DIR=$WINEPREFIX.session
+
+_wine_log() { echo "wine-env: $*" >&2; }
+
+# Wine needs a real zh_CN.UTF-8 locale to convert GBK file names; build it into the build folder.
+wine_locale_ensure() {
+    [ -f "$LOCPATH/zh_CN.UTF-8/LC_CTYPE" ] && return 0
+    mkdir -p "$LOCPATH"
+    localedef -i zh_CN -f UTF-8 "$LOCPATH/zh_CN.UTF-8" >/dev/null 2>&1 || true
+    [ -f "$LOCPATH/zh_CN.UTF-8/LC_CTYPE" ] || { _wine_log "localedef zh_CN.UTF-8 failed"; return 1; }
+}
+
+wine_prefix_ensure() {
+    wine_locale_ensure
+    [ -f "$WINEPREFIX/.ready" ] && return 0
+    _wine_log "creating prefix $WINEPREFIX"
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$HOME"
+    env -u DISPLAY LC_ALL=zh_CN.UTF-8 wineboot -i </dev/null >/dev/null 2>&1 || true
+    wineserver -w
+    local u="$WINEPREFIX/drive_c/users/$(id -un)" d
+    for d in Desktop Documents Downloads Music Pictures Videos \
+             AppData/Roaming/Microsoft/Windows/Templates; do
+        if [ -L "$u/$d" ]; then rm "$u/$d" && mkdir -p "$u/$d"; fi
+    done
+    # Marlett alone gives Wine's caption buttons their glyphs; the other Wine fonts break Chinese.
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    # Unmanaged windows: without it every captioned window waits 2 s for a window manager.
+    env -u DISPLAY LC_ALL=zh_CN.UTF-8 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+        </dev/null >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.ready"
+}
+
+_wine_session_alive() {
+    [ -f "$SETUP_SESSION_DIR/xvfb.pid" ] && kill -0 "$(cat "$SETUP_SESSION_DIR/xvfb.pid")" 2>/dev/null
+}
+
+_wine_session_start() {
+    rm -rf "$SETUP_SESSION_DIR"
+    mkdir -p "$SETUP_SESSION_DIR"
+    # -displayfd picks a free display, so several build folders can test at once.
+    setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
+        3>"$SETUP_SESSION_DIR/display" </dev/null >/dev/null 2>&1 &
+    echo $! >"$SETUP_SESSION_DIR/xvfb.pid"
+    local i
+    for i in $(seq 100); do [ -s "$SETUP_SESSION_DIR/display" ] && break; sleep 0.1; done
+    [ -s "$SETUP_SESSION_DIR/display" ] || { _wine_log "Xvfb did not start"; return 1; }
+    export DISPLAY=":$(tr -dc 0-9 <"$SETUP_SESSION_DIR/display")"
+    # A persistent server with quiet stdio: harnesses reading stderr never wait for it.
+    wineserver -p </dev/null >/dev/null 2>&1
+    # The keeper holds one explorer.exe with quiet stdio for the whole session.
+    if [ -f "$SETUP_KEEPER_EXE" ]; then
+        local ready="$SETUP_SESSION_DIR/keeper.ready"
+        setsid env LC_ALL=zh_CN.UTF-8 wine "$SETUP_KEEPER_EXE" "$(winepath -w "$ready" 2>/dev/null)" \
+            </dev/null >/dev/null 2>&1 &
+        for i in $(seq 300); do [ -f "$ready" ] && break; sleep 0.1; done
+        [ -f "$ready" ] || _wine_log "keeper did not report ready"
+    fi
+}
+
+wine_session_ensure() {
+    wine_prefix_ensure
+    mkdir -p "$(dirname "$SETUP_SESSION_DIR")"
+    exec 9>"$SETUP_SESSION_DIR.lock"
+    flock 9
+    _wine_session_alive || _wine_session_start
+    export DISPLAY=":$(tr -dc 0-9 <"$SETUP_SESSION_DIR/display")"
+    flock -u 9
+    exec 9>&-
+}
+
+wine_session_stop() {
+    [ -d "$WINEPREFIX" ] && wineserver -k 2>/dev/null || true
+    if [ -f "$SETUP_SESSION_DIR/xvfb.pid" ]; then
+        kill "$(cat "$SETUP_SESSION_DIR/xvfb.pid")" 2>/dev/null || true
+    fi
+    rm -rf "$SETUP_SESSION_DIR"
+}

@@ -1,0 +1,75 @@
+// The settings table: 23 "key=value" lines at string ids 1001 to 1023. Ids 1001 to 1011 are the
+// rectangles of the skin pieces, ids 1012 to 1023 the product's names. The id alone decides which
+// setting a line fills; the key is documentation.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/resources.h"
+
+namespace setup {
+
+// The eleven skin pieces, in the order of their ids 1001 to 1011.
+enum class SkinPiece {
+    FrmTop1Back,
+    FrmTop2Back,
+    FrmCenter1Back,
+    FrmCenter2Back,
+    FrmCenter3Back,
+    FrmCenter4Back,
+    FrmBottomBack,
+    PrBBack,
+    PrBBar,
+    Btn,
+    BtnClose,
+};
+constexpr int kSkinPieceCount = 11;
+
+// A rectangle of the skin atlas: left, top, width, height in pixels.
+struct PieceRect {
+    int x = 0, y = 0, w = 0, h = 0;
+    bool operator==(const PieceRect&) const = default;
+};
+
+struct ProductStrings {
+    std::string Company;
+    std::string SoftSysName;
+    std::string MainExeName;
+    std::string UninstallName;
+    std::string SoftYear;
+    std::string SoftVersion;
+    std::string SoftSvrName;
+    std::string SvrExeName;
+    std::string SoftTrialName;
+    std::string SoftTrialExeName;
+    std::string SoftForFreeName;
+    std::string SoftForFreeExeName;
+};
+
+constexpr unsigned kFirstSettingId = 1001;
+constexpr unsigned kLastRectSettingId = 1011;
+constexpr unsigned kLastSettingId = 1023;
+
+// Receives each rectangle setting as it is read; the skin cutting plugs in here.
+using PieceSink = std::function<void(SkinPiece, const PieceRect&)>;
+
+// Reads ids 1001 to 1023 in ascending order. A line that is not exactly one key and one value is
+// skipped and leaves its setting as it was. A rectangle value that does not give four integers
+// throws RuntimeError and ends the pass: the ids after it are not read.
+void ReadSetupSettings(const Resources& resources, ProductStrings& strings, const PieceSink& cut);
+
+// Splits at sep; each field loses codes 1 to 32 at its ends. A sep at the very end adds one final
+// empty field. An empty or all-blank line gives no field.
+std::vector<std::string> SplitSettingFields(std::string_view line, char sep);
+
+// "x,y,w,h": the fourth field is converted first, then the third, second and first; fields after
+// the fourth are ignored.
+PieceRect ParseRectValue(std::string_view value);
+
+// Optional sign and decimal digits, in the 32-bit range; anything else is not an integer.
+int StrToInt(std::string_view text);
+
+}  // namespace setup

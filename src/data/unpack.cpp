@@ -1,0 +1,102 @@
+#include "data/unpack.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <new>
+
+#include "platform/error.h"
+
+namespace setup {
+
+namespace {
+
+constexpr std::size_t kHeaderSize = 4;
+// Deflate cannot expand beyond about 1032:1; a larger length is damage, not a file to allocate.
+constexpr std::uint64_t kMaxExpansion = 1032;
+
+std::uint32_t ReadLength(Bytes resource) {
+    return static_cast<std::uint32_t>(resource[0]) | static_cast<std::uint32_t>(resource[1]) << 8 |
+           static_cast<std::uint32_t>(resource[2]) << 16 |
+           static_cast<std::uint32_t>(resource[3]) << 24;
+}
+
+// Owns the inflater so it is released on every path.
+class Inflater {
+public:
+    explicit Inflater(Bytes input) {
+        stream_.next_in = const_cast<Bytef*>(input.data());
+        stream_.avail_in = static_cast<uInt>(input.size());
+        if (inflateInit(&stream_) != Z_OK) throw GenericError();
+    }
+    ~Inflater() { inflateEnd(&stream_); }
+    Inflater(const Inflater&) = delete;
+    Inflater& operator=(const Inflater&) = delete;
+
+    // Fills out completely; the stream must not end before.
+    void ReadExactly(std::uint8_t* out, std::size_t size) {
+        stream_.next_out = out;
+        while (size > 0) {
+            // avail_out is 32 bits wide; hand out large blocks in chunks.
+            uInt chunk = static_cast<uInt>(std::min<std::size_t>(size, 1u << 30));
+            stream_.avail_out = chunk;
+            int rc = inflate(&stream_, Z_NO_FLUSH);
+            size -= chunk - stream_.avail_out;
+            if (size == 0) break;
+            if (rc == Z_STREAM_END) throw StreamReadError();
+            if (rc == Z_BUF_ERROR && stream_.avail_in == 0) throw StreamReadError();
+            if (rc != Z_OK && rc != Z_BUF_ERROR) throw GenericError();
+        }
+    }
+
+    // After the last byte only the trailer may follow: the stream must end with a good checksum.
+    void ExpectEnd() {
+        std::uint8_t extra;
+        stream_.next_out = &extra;
+        stream_.avail_out = 1;
+        int rc = inflate(&stream_, Z_FINISH);
+        if (rc == Z_STREAM_END && stream_.avail_out == 1) return;
+        if (rc == Z_BUF_ERROR && stream_.avail_in == 0 && stream_.avail_out == 1)
+            throw StreamReadError();
+        throw GenericError();
+    }
+
+private:
+    z_stream stream_{};
+};
+
+}  // namespace
+
+std::vector<std::uint8_t> UnpackResource(Bytes resource) {
+    if (resource.size() < kHeaderSize) throw StreamReadError();
+    const std::uint32_t length = ReadLength(resource);
+    Bytes stream = resource.subspan(kHeaderSize);
+    if (length > stream.size() * kMaxExpansion) throw StreamReadError();
+    // An empty file needs no stream; with one, its trailer is checked like any other.
+    if (length == 0 && stream.empty()) return {};
+
+    std::vector<std::uint8_t> out;
+    try {
+        out.resize(length);
+    } catch (const std::bad_alloc&) {
+        throw OutOfMemory();
+    }
+    Inflater inflater(stream);
+    inflater.ReadExactly(out.data(), out.size());
+    inflater.ExpectEnd();
+    return out;
+}
+
+std::vector<std::uint8_t> UnpackNamedResource(const Resources& resources, std::string_view type,
+                                              std::string_view name) {
+    std::optional<Bytes> bytes = resources.Find(type, name);
+    if (!bytes) throw ResourceNotFound(name);
+    return UnpackResource(*bytes);
+}
+
+std::string TextUpToNul(Bytes bytes) {
+    auto end = std::find(bytes.begin(), bytes.end(), std::uint8_t{0});
+    return std::string(bytes.begin(), end);
+}
+
+}  // namespace setup

@@ -1,0 +1,34 @@
+// Framed resources: a 4-byte little-endian length N, then one zlib stream that inflates to N bytes.
+// Every payload file, the skin atlas and the licence text are stored this way.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/resources.h"
+
+namespace setup {
+
+inline constexpr char kSkinResourceType[] = "MyRes1";
+inline constexpr char kSkinResourceName[] = "MainBmp";
+inline constexpr char kLicenceResourceType[] = "MyRes2";
+inline constexpr char kLicenceResourceName[] = "MainRect";
+
+// Inflates a framed resource into one block of exactly N bytes. The stream's Adler-32 trailer must
+// follow the N bytes: a damaged entry is an error, never a silently wrong file. Errors (RuntimeError):
+// shorter than 4 bytes, a stream that ends early, or an N that the data cannot possibly produce:
+// "Stream read error"; damaged data or trailer, or more data than N: "Error"; no memory for N
+// bytes: "Out of memory".
+std::vector<std::uint8_t> UnpackResource(Bytes resource);
+
+// Opens the resource of the given type and name and unpacks it; a missing one throws
+// "Resource <name> not found".
+std::vector<std::uint8_t> UnpackNamedResource(const Resources& resources, std::string_view type,
+                                              std::string_view name);
+
+// The bytes up to the first NUL, or all of them: how the licence text is taken.
+std::string TextUpToNul(Bytes bytes);
+
+}  // namespace setup

@@ -1,0 +1,22 @@
+// The executable's resources through the Win32 resource functions.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/resources.h"
+
+namespace setup {
+
+class Win32Resources final : public Resources {
+public:
+    // The default is the executable's own module.
+    explicit Win32Resources(HMODULE module = nullptr) : module_(module) {}
+
+    std::string LoadLine(unsigned id) const override;
+    std::optional<Bytes> Find(std::string_view type, std::string_view name) const override;
+
+private:
+    HMODULE module_;
+};
+
+}  // namespace setup

@@ -1,0 +1,44 @@
+#include "platform/text.h"
+
+#include <gtest/gtest.h>
+
+namespace setup::text {
+namespace {
+
+// Double-byte characters whose second byte is 0x5C ("\\") and 0x7C ("|").
+constexpr char kTrail5C[] = "\xAF\x5C";
+constexpr char kTrail7C[] = "\x81\x7C";
+
+TEST(Text, SplitDoesNotCutADoubleByteCharacterWhoseSecondByteIsABackslash) {
+    std::string path = std::string("a\\") + kTrail5C + "b\\c";
+    auto parts = Split(path, '\\');
+    ASSERT_EQ(parts.size(), 3u);
+    EXPECT_EQ(parts[1], std::string(kTrail5C) + "b");
+}
+
+TEST(Text, FindCharSkipsTrailBytes) {
+    std::string name = std::string("x") + kTrail7C;
+    EXPECT_EQ(FindChar(name, '|'), std::string::npos);
+    EXPECT_EQ(FindChar(name + "|", '|'), 3u);
+    EXPECT_EQ(FindLastChar(std::string("a\\b") + kTrail5C, '\\'), 1u);
+}
+
+TEST(Text, TrimDropsCodesZeroToThirtyTwoOnlyAtTheEnds) {
+    EXPECT_EQ(Trim(std::string_view("\0\t a b \r\n", 9)), "a b");
+    EXPECT_EQ(Trim("   "), "");
+}
+
+TEST(Text, CaseFoldingTouchesAsciiLettersOnly) {
+    EXPECT_EQ(AsciiUpper("pos.ini 服务器"), "POS.INI 服务器");
+    EXPECT_TRUE(EqualsIgnoreAsciiCase("TessikOne商贸版.Exe", "tessikone商贸版.EXE"));
+    EXPECT_FALSE(EqualsIgnoreAsciiCase("a", "ab"));
+}
+
+TEST(Text, CutToBytesNeverSplitsADoubleByteCharacter) {
+    std::string chinese(600, '\xB1');  // 300 double-byte characters
+    EXPECT_EQ(CutToBytes(chinese, 511).size(), 510u);
+    EXPECT_EQ(CutToBytes("A" + chinese, 511).size(), 511u);
+}
+
+}  // namespace
+}  // namespace setup::text
