@@ -7,6 +7,7 @@
 #include "atlas.h"
 #include "bmp.h"
 #include "font.h"
+#include "layout.h"
 
 #ifndef SKINGEN_DEFAULT_FONT
 #define SKINGEN_DEFAULT_FONT "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"
@@ -17,10 +18,12 @@ namespace {
 void printUsage(std::FILE* to) {
     std::fprintf(to,
                  "usage: skingen --out FILE [--font FILE]\n"
+                 "       skingen --pieces\n"
                  "Draws the installer skin atlas (1025 x 757, 24-bit BMP) into FILE.\n"
                  "  --out FILE   where to write the atlas\n"
                  "  --font FILE  TrueType/TTC font with Chinese glyphs\n"
                  "               (default %s)\n"
+                 "  --pieces     list each piece as: key x y width height\n"
                  "  --help       show this text\n",
                  SKINGEN_DEFAULT_FONT);
 }
@@ -29,6 +32,7 @@ struct Options {
     std::string out;
     std::string font = SKINGEN_DEFAULT_FONT;
     bool help = false;
+    bool pieces = false;
 };
 
 // Returns false with a message on stderr for anything it does not understand.
@@ -37,6 +41,8 @@ bool parseArgs(int argc, char** argv, Options& opts) {
         const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             opts.help = true;
+        } else if (arg == "--pieces") {
+            opts.pieces = true;
         } else if ((arg == "--out" || arg == "--font") && i + 1 < argc) {
             (arg == "--out" ? opts.out : opts.font) = argv[++i];
         } else {
@@ -44,7 +50,7 @@ bool parseArgs(int argc, char** argv, Options& opts) {
             return false;
         }
     }
-    if (!opts.help && opts.out.empty()) {
+    if (!opts.help && !opts.pieces && opts.out.empty()) {
         std::fprintf(stderr, "skingen: --out FILE is required\n");
         return false;
     }
@@ -61,6 +67,13 @@ int main(int argc, char** argv) {
     }
     if (opts.help) {
         printUsage(stdout);
+        return 0;
+    }
+    if (opts.pieces) {
+        // Lets scripts cut the pieces out without keeping their own copy of the layout.
+        for (const auto& p : skingen::kPieces)
+            std::printf("%.*s %d %d %d %d\n", static_cast<int>(p.key.size()), p.key.data(),
+                        p.rect.x, p.rect.y, p.rect.w, p.rect.h);
         return 0;
     }
     try {
