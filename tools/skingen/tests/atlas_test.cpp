@@ -119,4 +119,72 @@ TEST_F(AtlasTest, ButtonFramesAreKeyedAndOnlyTheFirstCarriesTheBlackMark) {
     }
 }
 
+TEST_F(AtlasTest, EveryPieceIsFullyDrawnAtItsShippedRectangle) {
+    // Any gap colour inside a rectangle means a piece is missing, misplaced or too small.
+    const Pixel gap{200, 200, 200};
+    struct Area {
+        const char* key;
+        int x, y, w, h;
+    };
+    const Area areas[] = {
+        {"FrmTop1BackRect", 2, 10, 510, 63},
+        {"FrmTop2BackRect", 513, 10, 510, 63},
+        {"FrmCenter1BackRect", 2, 122, 510, 295},
+        {"FrmCenter2BackRect", 2, 422, 510, 295},
+        {"FrmCenter3BackRect", 513, 122, 510, 295},
+        {"FrmCenter4BackRect", 513, 422, 510, 295},
+        {"FrmBottomBackRect", 2, 78, 510, 39},
+        {"PrBBackRect", 766, 101, 30, 19},
+        {"PrBBarRect", 760, 103, 2, 15},
+        {"BtnRect", 515, 76, 220, 23},
+        {"BtnCloseRect", 515, 101, 108, 19},
+    };
+    const BmpView v = bmp();
+    for (const Area& a : areas) {
+        int gaps = 0;
+        for (int y = a.y; y < a.y + a.h; ++y)
+            for (int x = a.x; x < a.x + a.w; ++x) gaps += v.at(x, y) == gap;
+        EXPECT_EQ(gaps, 0) << a.key;
+    }
+}
+
+TEST_F(AtlasTest, EachPageHighlightsItsOwnStep) {
+    // Page origins in page order; the band's chevrons split the width in four.
+    const int pages[4][2] = {{2, 122}, {2, 422}, {513, 122}, {513, 422}};
+    const BmpView v = bmp();
+    for (int page = 0; page < 4; ++page) {
+        for (int step = 0; step < 4; ++step) {
+            // A point inside the chevron, left of its caption.
+            const Pixel p = v.at(pages[page][0] + 20 + step * 126, pages[page][1] + 8);
+            const bool strongBlue = p.b > 150 && p.r < 110;
+            EXPECT_EQ(strongBlue, step == page) << "page " << page << " step " << step;
+        }
+    }
+}
+
+TEST_F(AtlasTest, LicenceFieldIsWhiteWithABorderJustOutside) {
+    const BmpView v = bmp();
+    const int x0 = 2 + 15, y0 = 122 + 67, w = 480, h = 217;
+    for (int y = y0; y < y0 + h; ++y)
+        for (int x = x0; x < x0 + w; ++x) ASSERT_EQ(v.at(x, y), kWhite) << x - x0 << "," << y - y0;
+    for (int x = x0; x < x0 + w; ++x) {
+        EXPECT_NE(v.at(x, y0 - 1), kWhite);
+        EXPECT_NE(v.at(x, y0 + h), kWhite);
+    }
+    for (int y = y0; y < y0 + h; ++y) {
+        EXPECT_NE(v.at(x0 - 1, y), kWhite);
+        EXPECT_NE(v.at(x0 + w, y), kWhite);
+    }
+}
+
+TEST_F(AtlasTest, InstallPageProgressSlotMatchesTheProgressFrame) {
+    // The stretched frame is drawn over the slot, so their straight parts must agree.
+    const BmpView v = bmp();
+    const int slotX = 513 + 30, slotY = 122 + 251;
+    for (int row = 0; row < 19; ++row) {
+        EXPECT_EQ(v.at(slotX + 225, slotY + row), v.at(766 + 15, 101 + row)) << "row " << row;
+    }
+    EXPECT_EQ(v.at(slotX, slotY + 9), v.at(766, 101 + 9));
+}
+
 }  // namespace
