@@ -53,14 +53,20 @@ _wine_session_alive() {
 _wine_session_start() {
     rm -rf "$SETUP_SESSION_DIR"
     mkdir -p "$SETUP_SESSION_DIR"
-    # -displayfd picks a free display, so several build folders can test at once.
-    setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
-        3>"$SETUP_SESSION_DIR/display" </dev/null >/dev/null 2>&1 &
-    echo $! >"$SETUP_SESSION_DIR/xvfb.pid"
     local i
-    for i in $(seq 100); do [ -s "$SETUP_SESSION_DIR/display" ] && break; sleep 0.1; done
-    [ -s "$SETUP_SESSION_DIR/display" ] || { _wine_log "Xvfb did not start"; return 1; }
-    export DISPLAY=":$(tr -dc 0-9 <"$SETUP_SESSION_DIR/display")"
+    if [ -n "${SETUP_REAL_DISPLAY:-}" ]; then
+        # A person's screen: no Xvfb of our own; the session lives as long as this shell's parent.
+        echo "$SETUP_REAL_DISPLAY" | tr -dc 0-9. >"$SETUP_SESSION_DIR/display"
+        echo $PPID >"$SETUP_SESSION_DIR/xvfb.pid"
+    else
+        # -displayfd picks a free display, so several build folders can test at once.
+        setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
+            3>"$SETUP_SESSION_DIR/display" </dev/null >/dev/null 2>&1 &
+        echo $! >"$SETUP_SESSION_DIR/xvfb.pid"
+        for i in $(seq 100); do [ -s "$SETUP_SESSION_DIR/display" ] && break; sleep 0.1; done
+        [ -s "$SETUP_SESSION_DIR/display" ] || { _wine_log "Xvfb did not start"; return 1; }
+    fi
+    export DISPLAY=":$(tr -dc 0-9. <"$SETUP_SESSION_DIR/display")"
     # A persistent server with quiet stdio: harnesses reading stderr never wait for it.
     wineserver -p </dev/null >/dev/null 2>&1
     # The keeper holds one explorer.exe with quiet stdio for the whole session.
@@ -79,14 +85,14 @@ wine_session_ensure() {
     exec 9>"$SETUP_SESSION_DIR.lock"
     flock 9
     _wine_session_alive || _wine_session_start
-    export DISPLAY=":$(tr -dc 0-9 <"$SETUP_SESSION_DIR/display")"
+    export DISPLAY=":$(tr -dc 0-9. <"$SETUP_SESSION_DIR/display")"
     flock -u 9
     exec 9>&-
 }
 
 wine_session_stop() {
     [ -d "$WINEPREFIX" ] && wineserver -k 2>/dev/null || true
-    if [ -f "$SETUP_SESSION_DIR/xvfb.pid" ]; then
+    if [ -f "$SETUP_SESSION_DIR/xvfb.pid" ] && [ -z "${SETUP_REAL_DISPLAY:-}" ]; then
         kill "$(cat "$SETUP_SESSION_DIR/xvfb.pid")" 2>/dev/null || true
     fi
     rm -rf "$SETUP_SESSION_DIR"
