@@ -1,0 +1,98 @@
+#include "options.h"
+
+#include <cstdlib>
+#include <string_view>
+
+namespace pack {
+
+const char* HelpText() {
+    return R"(usage: setup-pack --settings FILE --payload DIR --order FILE --skin FILE
+                  --licence FILE --out DIR [--jobs N] [--quiet]
+
+Builds the resources of the installer: a resource script for windres and the framed files it
+names (each a 4-byte little-endian length, then one zlib stream at level 9).
+
+  --settings FILE  the 23 settings lines "key=value" (UTF-8), in the order of string ids
+                   1001 to 1023; blank lines are ignored
+  --payload DIR    the folder holding the files to install
+  --order FILE     one target path per line (UTF-8), in the installer's order, with "\"
+                   between folders (data\log\a.log); each names the file at the same path
+                   inside DIR. They become string ids 2000 on, at most 8000 of them
+  --skin FILE      the skin atlas: a 24-bit uncompressed bottom-up Windows bitmap
+  --licence FILE   the licence text (UTF-8, LF or CR LF); stored as GBK with CR LF line ends,
+                   ending with a line end, without a terminating NUL (--license works too)
+  --out DIR        where to write (created if missing):
+                     setup.rc         the resource script (UTF-8; compile with windres -c 65001)
+                     MyFile0000.bin   one framed file per payload entry, and so on
+                     MainBmp.bin      the framed skin
+                     MainRect.bin     the framed licence
+                     pack.stamps      what each output was made from
+  --jobs N         compress on N threads (default: one per hardware thread)
+  --quiet          no progress or summary lines
+  --help           show this text
+
+Every text must have a GBK (code page 936) form and a string-table line may hold at most 511
+bytes in GBK. Target paths may not hold a drive, a leading "\", "..", "." or empty components,
+"/" or characters Windows forbids in file names. Bad input is reported with its file and line,
+and nothing is written; the exit code is 1 (2 for a bad command line).
+
+A second run re-compresses only the entries whose source changed (by size and time) or whose
+output was touched, and rewrites setup.rc only when its content changes.
+)";
+}
+
+bool ParseOptions(int argc, const char* const* argv, Options& options, std::string& error) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        std::filesystem::path* target = nullptr;
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+            continue;
+        }
+        if (arg == "--quiet") {
+            options.quiet = true;
+            continue;
+        }
+        if (arg == "--settings") target = &options.settings;
+        if (arg == "--payload") target = &options.payload;
+        if (arg == "--order") target = &options.order;
+        if (arg == "--skin") target = &options.skin;
+        if (arg == "--licence" || arg == "--license") target = &options.licence;
+        if (arg == "--out") target = &options.out;
+        const bool takes_value = target || arg == "--jobs";
+        if (!takes_value) {
+            error = "unknown argument \"" + std::string(arg) + "\"";
+            return false;
+        }
+        if (i + 1 >= argc) {
+            error = std::string(arg) + " needs a value";
+            return false;
+        }
+        const std::string value = argv[++i];
+        if (target) {
+            *target = value;
+            continue;
+        }
+        char* end = nullptr;
+        long jobs = std::strtol(value.c_str(), &end, 10);
+        if (value.empty() || *end != '\0' || jobs < 1 || jobs > 256) {
+            error = "--jobs needs a number from 1 to 256, not \"" + value + "\"";
+            return false;
+        }
+        options.jobs = static_cast<unsigned>(jobs);
+    }
+    if (options.help) return true;
+    const std::pair<const char*, const std::filesystem::path*> required[] = {
+        {"--settings", &options.settings}, {"--payload", &options.payload},
+        {"--order", &options.order},       {"--skin", &options.skin},
+        {"--licence", &options.licence},   {"--out", &options.out}};
+    for (const auto& [name, path] : required) {
+        if (path->empty()) {
+            error = std::string(name) + " is required";
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace pack

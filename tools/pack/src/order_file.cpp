@@ -1,0 +1,136 @@
+#include "order_file.h"
+
+#include <algorithm>
+#include <set>
+#include <system_error>
+#include <unordered_map>
+
+#include "gbk.h"
+#include "text_file.h"
+
+namespace fs = std::filesystem;
+
+namespace pack {
+
+namespace {
+
+constexpr std::string_view kForbidden = "<>:\"/|?*";
+
+std::string AsciiUpper(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+std::optional<std::string> CheckComponent(std::string_view part) {
+    if (part.empty()) return "an empty folder or file name (\"\\\\\" or a trailing \"\\\")";
+    if (part == "." || part == "..") return "a \"" + std::string(part) + "\" component";
+    if (static_cast<unsigned char>(part.front()) <= 32 ||
+        static_cast<unsigned char>(part.back()) <= 32)
+        return "a name \"" + std::string(part) +
+               "\" that starts or ends with a blank (the installer drops it)";
+    if (part.back() == '.')
+        return "a name \"" + std::string(part) + "\" that ends with \".\" (Windows drops it)";
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> CheckTargetPath(std::string_view path) {
+    if (path.size() >= 2 && path[1] == ':') return "a drive (\"" + std::string(path.substr(0, 2)) +
+                                                   "\"); paths are relative to the installation "
+                                                   "directory";
+    if (!path.empty() && path.front() == '\\') return "a leading \"\\\"; paths are relative";
+    for (unsigned char c : path) {
+        if (c < 32 || c == 127) return "control character " + std::to_string(c) + " in the path";
+        if (c == '/') return "\"/\"; write \"\\\" between folders";
+        if (kForbidden.find(static_cast<char>(c)) != std::string_view::npos)
+            return std::string("the character \"") + static_cast<char>(c) +
+                   "\", which Windows file names cannot hold";
+    }
+    std::size_t start = 0;
+    while (true) {
+        std::size_t sep = path.find('\\', start);
+        if (auto why = CheckComponent(path.substr(start, sep - start))) return why;
+        if (sep == std::string_view::npos) break;
+        start = sep + 1;
+    }
+    return std::nullopt;
+}
+
+PayloadOrder ParseOrder(std::string_view text, const std::string& file_name,
+                        const fs::path& payload_dir) {
+    PayloadOrder order;
+    // Upper-cased path -> its line. UTF-8 keeps every byte of a non-ASCII character above 0x7F,
+    // so folding the ASCII letters cannot touch them.
+    std::unordered_map<std::string, int> seen;
+    std::size_t named = 0;
+    std::vector<std::string_view> lines = SplitLines(StripBom(text));
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const int number = static_cast<int>(i) + 1;
+        std::string_view line = lines[i];
+        if (IsBlank(line)) continue;
+        ++named;
+        auto fail = [&](const std::string& message) {
+            order.problems.push_back({file_name, number, message});
+        };
+        if (auto why = CheckTargetPath(line)) {
+            fail(*why);
+            continue;
+        }
+        if (auto why = CheckTableLine(line)) {
+            fail(*why);
+            continue;
+        }
+        // UTF-8 never uses the byte of "\" inside a character, so swapping it is safe here.
+        std::string relative(line);
+        std::replace(relative.begin(), relative.end(), '\\', '/');
+        PayloadEntry entry{std::string(line), payload_dir / relative, 0, number};
+
+        auto [it, fresh] = seen.emplace(AsciiUpper(line), number);
+        if (!fresh) {
+            fail("the same file as line " + std::to_string(it->second) +
+                 " (Windows ignores letter case)");
+            continue;
+        }
+        std::error_code ec;
+        if (!fs::is_regular_file(entry.source, ec)) {
+            fail("no file " + entry.source.string() + " in the payload folder");
+            continue;
+        }
+        entry.size = fs::file_size(entry.source, ec);
+        if (ec) {
+            fail("cannot read the size of " + entry.source.string() + ": " + ec.message());
+            continue;
+        }
+        if (entry.size > 0xFFFFFFFFull) {
+            fail(entry.source.string() + " is larger than 4 GB, more than a resource can describe");
+            continue;
+        }
+        order.entries.push_back(std::move(entry));
+    }
+    if (named > kMaxPayloadFiles)
+        order.problems.push_back({file_name, 0,
+                                  std::to_string(named) + " files; the installer reads at most " +
+                                      std::to_string(kMaxPayloadFiles)});
+    return order;
+}
+
+std::vector<std::string> UnlistedFiles(const fs::path& payload_dir,
+                                       const std::vector<PayloadEntry>& entries) {
+    std::set<fs::path> listed;
+    for (const PayloadEntry& e : entries) listed.insert(e.source.lexically_normal());
+    std::vector<std::string> unlisted;
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(payload_dir, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        if (!it->is_regular_file(ec)) continue;
+        if (!listed.count(it->path().lexically_normal()))
+            unlisted.push_back(it->path().lexically_relative(payload_dir).string());
+    }
+    std::sort(unlisted.begin(), unlisted.end());
+    return unlisted;
+}
+
+}  // namespace pack

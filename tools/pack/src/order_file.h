@@ -1,0 +1,46 @@
+// The order file: one relative target path per line, in the installer's order, written with "\"
+// between folders (data\log\a.log). Each names the file at the same relative path, with "/",
+// inside the payload folder.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "problem.h"
+
+namespace pack {
+
+// String ids 2000 to 9999 hold the list.
+constexpr std::size_t kMaxPayloadFiles = 8000;
+
+struct PayloadEntry {
+    std::string target;  // UTF-8, "\" between folders
+    std::filesystem::path source;
+    std::uint64_t size = 0;
+    int line = 0;
+};
+
+struct PayloadOrder {
+    std::vector<PayloadEntry> entries;
+    Problems problems;
+};
+
+// Why a target path cannot be installed safely below the installation directory, or nothing:
+// a drive, a leading "\", "..", "." or empty components, "/", characters Windows forbids in file
+// names (and "*", which stands for "\" in the string table), blanks or a dot at a component's end.
+std::optional<std::string> CheckTargetPath(std::string_view path);
+
+// Parses and checks every line; blank lines are skipped. Each entry must name a regular file in
+// payload_dir, and no two may name the same file (compared like Windows, ignoring ASCII case).
+PayloadOrder ParseOrder(std::string_view text, const std::string& file_name,
+                        const std::filesystem::path& payload_dir);
+
+// Files in payload_dir that no entry names: they would silently not be installed.
+std::vector<std::string> UnlistedFiles(const std::filesystem::path& payload_dir,
+                                       const std::vector<PayloadEntry>& entries);
+
+}  // namespace pack

@@ -1,0 +1,217 @@
+#include "pack.h"
+
+#include <chrono>
+#include <cstdio>
+#include <regex>
+#include <system_error>
+#include <thread>
+
+#include "bmp_check.h"
+#include "frame.h"
+#include "jobs.h"
+#include "licence.h"
+#include "order_file.h"
+#include "rc_script.h"
+#include "settings_file.h"
+#include "stamps.h"
+#include "text_file.h"
+
+namespace fs = std::filesystem;
+
+namespace pack {
+
+namespace {
+
+constexpr char kStampsName[] = "pack.stamps";
+constexpr std::size_t kMaxListedWarnings = 20;
+
+// Everything read and checked, before anything is written.
+struct Inputs {
+    Settings settings;
+    PayloadOrder order;
+    BmpInfo skin;
+    std::string licence_gbk;
+    Problems problems, warnings;
+};
+
+std::optional<std::string> Read(const fs::path& path, const char* what, Problems& problems) {
+    std::error_code ec;
+    std::optional<std::string> text;
+    if (fs::is_regular_file(path, ec)) text = ReadWholeFile(path);
+    if (!text) problems.push_back({path.string(), 0, std::string("cannot read the ") + what});
+    return text;
+}
+
+void Append(Problems& to, const Problems& from) { to.insert(to.end(), from.begin(), from.end()); }
+
+// A rectangle that the installer cannot read stops its window creation; one outside the atlas
+// gives a piece of undefined pixels. Neither is fatal for packing, but both are worth a word.
+void CheckRectangles(const Inputs& in, const fs::path& file, Problems& warnings) {
+    const auto& lines = in.settings.lines;
+    for (std::size_t i = 0; i < lines.size() && i < kRectSettingCount; ++i) {
+        Rect r;
+        const int number = in.settings.line_numbers[i];
+        if (!ParseRectLine(lines[i], r))
+            warnings.push_back({file.string(), number,
+                                "the value is not four integers x,y,w,h; the installer will stop "
+                                "with an error at this line"});
+        else if (r.x < 0 || r.y < 0 || r.w < 0 || r.h < 0 || r.x + r.w > in.skin.width ||
+                 r.y + r.h > in.skin.height)
+            warnings.push_back({file.string(), number,
+                                "the rectangle reaches outside the " + std::to_string(in.skin.width) +
+                                    " x " + std::to_string(in.skin.height) + " skin"});
+    }
+}
+
+Inputs ReadInputs(const Options& o) {
+    Inputs in;
+    if (auto text = Read(o.settings, "settings file", in.problems)) {
+        in.settings = ParseSettings(*text, o.settings.string());
+        Append(in.problems, in.settings.problems);
+        Append(in.warnings, in.settings.warnings);
+    }
+    std::error_code ec;
+    if (!fs::is_directory(o.payload, ec))
+        in.problems.push_back({o.payload.string(), 0, "not a folder"});
+    else if (auto text = Read(o.order, "order file", in.problems)) {
+        in.order = ParseOrder(*text, o.order.string(), o.payload);
+        Append(in.problems, in.order.problems);
+        std::vector<std::string> unlisted = UnlistedFiles(o.payload, in.order.entries);
+        for (std::size_t i = 0; i < unlisted.size() && i < kMaxListedWarnings; ++i)
+            in.warnings.push_back({o.payload.string(), 0,
+                                   unlisted[i] + " is not in the order file and is not packed"});
+        if (unlisted.size() > kMaxListedWarnings)
+            in.warnings.push_back({o.payload.string(), 0,
+                                   std::to_string(unlisted.size() - kMaxListedWarnings) +
+                                       " more files are not in the order file"});
+    }
+    if (auto bytes = Read(o.skin, "skin bitmap", in.problems)) {
+        BmpCheck check = CheckSkinBitmap(*bytes);
+        if (check.info)
+            in.skin = *check.info;
+        else
+            in.problems.push_back({o.skin.string(), 0, check.problem});
+        if (check.info && in.settings.problems.empty())
+            CheckRectangles(in, o.settings, in.warnings);
+    }
+    if (auto text = Read(o.licence, "licence text", in.problems)) {
+        Licence licence = ConvertLicence(*text, o.licence.string());
+        in.licence_gbk = std::move(licence.gbk);
+        Append(in.problems, licence.problems);
+    }
+    // The script names the outputs by absolute path inside quotes.
+    const std::string out = fs::absolute(o.out).string();
+    for (unsigned char c : out)
+        if (c < 32 || c == '"' || c == '\\')
+            in.problems.push_back({out, 0, "the output folder's path cannot hold '\"', '\\' or "
+                                           "control characters"});
+    return in;
+}
+
+// Outputs of an earlier, longer payload would only confuse whoever looks at the folder.
+void RemoveStaleOutputs(const fs::path& out, std::size_t count, StampBook& stamps) {
+    static const std::regex kOutput(R"(MyFile(\d{4,})\.bin(\.tmp)?)");
+    std::error_code ec;
+    for (fs::directory_iterator it(out, ec), end; !ec && it != end; it.increment(ec)) {
+        std::smatch m;
+        const std::string name = it->path().filename().string();
+        if (!std::regex_match(name, m, kOutput)) continue;
+        if (m[2].matched || std::stoul(m[1].str()) >= count) {
+            std::error_code ignored;
+            fs::remove(it->path(), ignored);
+            stamps.Forget(it->path());
+        }
+    }
+}
+
+std::uint64_t SizeOr0(const fs::path& file) {
+    std::error_code ec;
+    std::uint64_t size = fs::file_size(file, ec);
+    return ec ? 0 : size;
+}
+
+}  // namespace
+
+int RunPack(const Options& o, std::ostream& log) {
+    const auto start = std::chrono::steady_clock::now();
+    Inputs in = ReadInputs(o);
+    for (const Problem& p : in.warnings) log << "setup-pack: warning: " << Describe(p) << "\n";
+    for (const Problem& p : in.problems) log << "setup-pack: error: " << Describe(p) << "\n";
+    if (!in.problems.empty()) {
+        log << "setup-pack: nothing written\n";
+        return 1;
+    }
+
+    std::error_code ec;
+    fs::create_directories(o.out, ec);
+    if (ec) {
+        log << "setup-pack: error: cannot create " << o.out.string() << ": " << ec.message() << "\n";
+        return 1;
+    }
+    StampBook stamps;
+    stamps.Load(o.out / kStampsName);
+
+    // The payload entries and the skin, framed from their files; only what changed is redone.
+    std::vector<FrameJob> all;
+    for (std::size_t i = 0; i < in.order.entries.size(); ++i) {
+        const PayloadEntry& e = in.order.entries[i];
+        all.push_back({e.source, e.size, o.out / PayloadOutputName(i)});
+    }
+    all.push_back({o.skin, SizeOr0(o.skin), o.out / kSkinOutputName});
+    std::vector<FrameJob> jobs;
+    std::vector<StampBook::FileState> before;
+    std::uint64_t bytes_in = 0;
+    for (const FrameJob& job : all) {
+        bytes_in += job.size;
+        if (stamps.UpToDate(job.source, job.output)) continue;
+        auto state = StampBook::StateOf(job.source);
+        if (!state || state->size != job.size) {
+            log << "setup-pack: error: " << job.source.string() << " changed while it was read\n";
+            return 1;
+        }
+        stamps.Forget(job.output);
+        jobs.push_back(job);
+        before.push_back(*state);
+    }
+    unsigned threads = o.jobs ? o.jobs : std::max(1u, std::thread::hardware_concurrency());
+    JobsResult result = RunFrameJobs(jobs, threads, o.quiet ? nullptr : &log);
+    for (std::size_t i : result.done) stamps.Record(jobs[i].source, before[i], jobs[i].output);
+
+    std::string error;
+    bool licence_written = false, script_written = false;
+    bool ok = result.errors.empty() &&
+              WriteIfChanged(o.out / kLicenceOutputName, FrameBytes(in.licence_gbk),
+                             licence_written, error);
+    if (ok) {
+        std::vector<std::string> targets;
+        for (const PayloadEntry& e : in.order.entries) targets.push_back(e.target);
+        ok = WriteIfChanged(o.out / kScriptName,
+                            BuildRcScript(in.settings.lines, targets, o.out), script_written,
+                            error);
+    }
+    RemoveStaleOutputs(o.out, in.order.entries.size(), stamps);
+    if (!stamps.Save(o.out / kStampsName))
+        log << "setup-pack: warning: cannot write " << (o.out / kStampsName).string() << "\n";
+    for (const std::string& e : result.errors) log << "setup-pack: error: " << e << "\n";
+    if (!error.empty()) log << "setup-pack: error: " << error << "\n";
+    if (!ok) return 1;
+
+    if (!o.quiet) {
+        std::uint64_t bytes_out = SizeOr0(o.out / kLicenceOutputName);
+        for (const FrameJob& job : all) bytes_out += SizeOr0(job.output);
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        char line[256];
+        std::snprintf(line, sizeof line,
+                      "setup-pack: %zu files and the skin: %zu compressed, %zu unchanged; "
+                      "%.2f MB framed to %.2f MB; setup.rc %s; %.2f s\n",
+                      in.order.entries.size(), jobs.size(), all.size() - jobs.size(),
+                      static_cast<double>(bytes_in) / 1048576.0,
+                      static_cast<double>(bytes_out) / 1048576.0,
+                      script_written ? "written" : "unchanged", seconds);
+        log << line;
+    }
+    return 0;
+}
+
+}  // namespace pack

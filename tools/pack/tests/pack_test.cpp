@@ -1,0 +1,166 @@
+// Whole runs of setup-pack on a small payload: the script and the framed files it writes, what a
+// second run leaves alone, and that bad input writes nothing.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <sstream>
+
+#include "pack.h"
+#include "test_support.h"
+
+namespace pack {
+namespace {
+
+using testing::ReadFile;
+using testing::Unframe;
+using testing::WriteFile;
+
+class PackTest : public testing::ScratchTest {
+protected:
+    void SetUp() override {
+        ScratchTest::SetUp();
+        std::string settings;
+        for (int i = 0; i < 11; ++i) settings += "Rect" + std::to_string(i) + "=0,0,4,2\n";
+        settings += "Company=Tessik软件\nSoftSysName=A \"quoted\" C:\\path\tname\n";
+        for (int i = 0; i < 10; ++i) settings += "Name" + std::to_string(i) + "=产品\n";
+        WriteFile(dir_ / "settings.txt", settings);
+        WriteFile(dir_ / "payload/CONFIG.INI", "[a]\r\nb=1\r\n");
+        WriteFile(dir_ / "payload/data/log/同步.log", std::string(100000, 'x'));
+        WriteFile(dir_ / "payload/empty.dat", "");
+        WriteFile(dir_ / "order.txt", "CONFIG.INI\ndata\\log\\同步.log\nempty.dat\n");
+        WriteFile(dir_ / "skin.bmp", testing::Bitmap(8, 4));
+        WriteFile(dir_ / "licence.txt", "许可协议\n第二行");
+        options_ = {dir_ / "settings.txt", dir_ / "payload",     dir_ / "order.txt",
+                    dir_ / "skin.bmp",     dir_ / "licence.txt", dir_ / "out"};
+        options_.quiet = true;
+    }
+
+    int Run() {
+        log_.str("");
+        return RunPack(options_, log_);
+    }
+
+    // Last write times of every file in the output folder.
+    std::map<std::string, fs::file_time_type> Times() const {
+        std::map<std::string, fs::file_time_type> times;
+        for (const auto& e : fs::directory_iterator(dir_ / "out"))
+            times[e.path().filename().string()] = e.last_write_time();
+        return times;
+    }
+
+    Options options_;
+    std::ostringstream log_;
+};
+
+TEST_F(PackTest, WritesTheScriptAndFramedFilesTheInstallerReads) {
+    ASSERT_EQ(Run(), 0) << log_.str();
+    const std::string rc = ReadFile(dir_ / "out/setup.rc");
+    EXPECT_NE(rc.find("#pragma code_page(65001)\nLANGUAGE 0x04, 0x02\n"), std::string::npos);
+    EXPECT_NE(rc.find("    1001 \"Rect0=0,0,4,2\"\n"), std::string::npos);
+    EXPECT_NE(rc.find("    1013 \"SoftSysName=A \"\"quoted\"\" C:\\\\path\\tname\"\n"),
+              std::string::npos)
+        << rc;
+    EXPECT_NE(rc.find("    2001 \"data*log*同步.log\"\n"), std::string::npos);
+    EXPECT_EQ(rc.find("2003"), std::string::npos);
+    const std::string out = fs::absolute(dir_ / "out").string();
+    EXPECT_NE(rc.find("MyFile0001 Myres0001 \"" + out + "/MyFile0001.bin\"\n"), std::string::npos);
+    EXPECT_NE(rc.find("MainBmp MyRes1 \"" + out + "/MainBmp.bin\"\n"), std::string::npos);
+    EXPECT_NE(rc.find("MainRect MyRes2 \"" + out + "/MainRect.bin\"\n"), std::string::npos);
+
+    EXPECT_EQ(Unframe(ReadFile(dir_ / "out/MyFile0000.bin")), "[a]\r\nb=1\r\n");
+    EXPECT_EQ(Unframe(ReadFile(dir_ / "out/MyFile0001.bin")), std::string(100000, 'x'));
+    EXPECT_EQ(Unframe(ReadFile(dir_ / "out/MyFile0002.bin")), "");
+    EXPECT_EQ(Unframe(ReadFile(dir_ / "out/MainBmp.bin")), testing::Bitmap(8, 4));
+    EXPECT_EQ(Unframe(ReadFile(dir_ / "out/MainRect.bin")),
+              "\xD0\xED\xBF\xC9\xD0\xAD\xD2\xE9\r\n\xB5\xDA\xB6\xFE\xD0\xD0\r\n");
+}
+
+TEST_F(PackTest, ASecondRunRewritesOnlyWhatChanged) {
+    ASSERT_EQ(Run(), 0) << log_.str();
+    const auto first = Times();
+    ASSERT_EQ(Run(), 0) << log_.str();
+    EXPECT_EQ(Times(), first);
+
+    WriteFile(dir_ / "payload/CONFIG.INI", "[a]\r\nb=2\r\n");
+    ASSERT_EQ(Run(), 0) << log_.str();
+    auto after = Times();
+    for (const auto& [name, time] : first) {
+        const bool rewritten = after[name] != time;
+        const bool expected = name == "MyFile0000.bin" || name == "pack.stamps";
+        EXPECT_EQ(rewritten, expected) << name;
+    }
+    EXPECT_EQ(Unframe(ReadFile(dir_ / "out/MyFile0000.bin")), "[a]\r\nb=2\r\n");
+
+    // An output damaged by hand is made again even though its source did not change.
+    WriteFile(dir_ / "out/MyFile0001.bin", "damaged");
+    ASSERT_EQ(Run(), 0) << log_.str();
+    EXPECT_EQ(Unframe(ReadFile(dir_ / "out/MyFile0001.bin")), std::string(100000, 'x'));
+}
+
+TEST_F(PackTest, AShorterPayloadRemovesTheOutputsItNoLongerNames) {
+    ASSERT_EQ(Run(), 0) << log_.str();
+    WriteFile(dir_ / "order.txt", "CONFIG.INI\n");
+    ASSERT_EQ(Run(), 0) << log_.str();
+    EXPECT_TRUE(fs::exists(dir_ / "out/MyFile0000.bin"));
+    EXPECT_FALSE(fs::exists(dir_ / "out/MyFile0001.bin"));
+    EXPECT_FALSE(fs::exists(dir_ / "out/MyFile0002.bin"));
+    EXPECT_EQ(ReadFile(dir_ / "out/setup.rc").find("Myres0001"), std::string::npos);
+}
+
+TEST_F(PackTest, OneThreadAndManyGiveTheSameBytes) {
+    options_.jobs = 1;
+    ASSERT_EQ(Run(), 0) << log_.str();
+    fs::rename(dir_ / "out", dir_ / "one");
+    options_.jobs = 8;
+    ASSERT_EQ(Run(), 0) << log_.str();
+    for (const char* name : {"MyFile0000.bin", "MyFile0001.bin", "MyFile0002.bin", "MainBmp.bin",
+                             "MainRect.bin"})
+        EXPECT_TRUE(ReadFile(dir_ / "one" / name) == ReadFile(dir_ / "out" / name)) << name;
+}
+
+TEST_F(PackTest, BadInputIsReportedWithFileAndLineAndNothingIsWritten) {
+    WriteFile(dir_ / "order.txt", "CONFIG.INI\n..\\..\\Windows\\evil.dll\n");
+    WriteFile(dir_ / "skin.bmp", testing::Bitmap(8, 4, 8));
+    EXPECT_EQ(Run(), 1);
+    const std::string log = log_.str();
+    EXPECT_NE(log.find((dir_ / "order.txt").string() + ":2: "), std::string::npos) << log;
+    EXPECT_NE(log.find((dir_ / "skin.bmp").string() + ": 8 bits per pixel"), std::string::npos)
+        << log;
+    EXPECT_FALSE(fs::exists(dir_ / "out"));
+}
+
+TEST_F(PackTest, WarnsAboutRectanglesOutsideTheSkinAndUnlistedFiles) {
+    WriteFile(dir_ / "settings.txt",
+              "Wide=0,0,9,1\n" + ReadFile(dir_ / "settings.txt").substr(14));
+    WriteFile(dir_ / "payload/stray.txt", "s");
+    options_.quiet = false;
+    ASSERT_EQ(Run(), 0) << log_.str();
+    const std::string log = log_.str();
+    EXPECT_NE(log.find("settings.txt:1: the rectangle reaches outside the 8 x 4 skin"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("stray.txt is not in the order file"), std::string::npos) << log;
+}
+
+// The script must mean to windres what it means to us: quotes, backslashes and tabs in strings,
+// Chinese through code page 65001, file names read back as the framed bytes.
+TEST_F(PackTest, WindresReadsTheStringsAsWritten) {
+    const std::string windres = SETUP_PACK_WINDRES;
+    if (windres.empty()) GTEST_SKIP() << "no MinGW windres";
+    ASSERT_EQ(Run(), 0) << log_.str();
+    const fs::path res = dir_ / "setup.res";
+    const std::string command = "'" + windres + "' -c 65001 -O res -i '" +
+                                (dir_ / "out/setup.rc").string() + "' -o '" + res.string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    const std::string bytes = ReadFile(res);
+    auto utf16 = [](const std::u16string& s) {
+        return std::string(reinterpret_cast<const char*>(s.data()), s.size() * 2);
+    };
+    EXPECT_NE(bytes.find(utf16(u"SoftSysName=A \"quoted\" C:\\path\tname")), std::string::npos);
+    EXPECT_NE(bytes.find(utf16(u"Company=Tessik软件")), std::string::npos);
+    EXPECT_NE(bytes.find(utf16(u"data*log*同步.log")), std::string::npos);
+    EXPECT_NE(bytes.find(ReadFile(dir_ / "out/MyFile0001.bin")), std::string::npos);
+}
+
+}  // namespace
+}  // namespace pack

@@ -1,0 +1,81 @@
+// Target paths end up joined to the user's installation directory: anything that could leave it,
+// or that Windows or the installer would read as a different name, must be refused.
+#include <gtest/gtest.h>
+
+#include "order_file.h"
+#include "test_support.h"
+
+namespace pack {
+namespace {
+
+TEST(TargetPath, RefusesPathsThatLeaveTheInstallationDirectory) {
+    for (const char* bad : {"..\\evil.dll", "data\\..\\..\\evil.dll", "..", "C:\\Windows\\x.dll",
+                            "c:x.dll", "\\Windows\\x.dll", "\\\\server\\share\\x"})
+        EXPECT_TRUE(CheckTargetPath(bad)) << bad;
+}
+
+TEST(TargetPath, RefusesNamesThatWindowsOrTheInstallerWouldChange) {
+    for (const char* bad : {"", "data\\\\a.txt", "data\\", ".\\a.txt", "data/a.txt", "a*b.txt",
+                            "a?.txt", "a|b", "a<b", "a\"b", "data\\ a.txt", "data \\a.txt",
+                            "a.txt ", "a.", "a\tb.txt", "x:y"})
+        EXPECT_TRUE(CheckTargetPath(bad)) << "'" << bad << "'";
+}
+
+TEST(TargetPath, AcceptsOrdinaryNamesWithBlanksDotsAndChinese) {
+    for (const char* good : {"CONFIG.INI", "data\\log\\2024-01-05.log", "RepCenter\\销售单.rpt",
+                             "Skin\\背景 图.bmp", ".hidden", "x..y.txt", "TessikOne商贸版.Exe"})
+        EXPECT_FALSE(CheckTargetPath(good)) << good << ": " << CheckTargetPath(good).value_or("");
+}
+
+class OrderTest : public testing::ScratchTest {};
+
+TEST_F(OrderTest, EachBadLineIsReportedWithItsNumberAndGoodOnesKeepTheirOrder) {
+    testing::WriteFile(dir_ / "b.txt", "b");
+    testing::WriteFile(dir_ / "data/a.txt", "aa");
+    testing::WriteFile(dir_ / "销售单.rpt", "r");
+    fs::create_directories(dir_ / "folder");
+    const std::string order =
+        "b.txt\r\n"
+        "\r\n"
+        "data\\a.txt\n"
+        "   \n"
+        "..\\x.txt\n"
+        "missing.txt\n"
+        "B.TXT\n"
+        "folder\n"
+        "销售单.rpt";
+    PayloadOrder result = ParseOrder(order, "order.txt", dir_);
+    ASSERT_EQ(result.entries.size(), 3u);
+    EXPECT_EQ(result.entries[0].target, "b.txt");
+    EXPECT_EQ(result.entries[1].target, "data\\a.txt");
+    EXPECT_EQ(result.entries[1].source, dir_ / "data/a.txt");
+    EXPECT_EQ(result.entries[1].size, 2u);
+    EXPECT_EQ(result.entries[2].target, "销售单.rpt");
+
+    ASSERT_EQ(result.problems.size(), 4u);
+    EXPECT_EQ(result.problems[0].line, 5);  // ".."
+    EXPECT_EQ(result.problems[1].line, 6);  // missing
+    EXPECT_EQ(result.problems[2].line, 7);  // same file as line 1, other case
+    EXPECT_NE(result.problems[2].message.find("line 1"), std::string::npos);
+    EXPECT_EQ(result.problems[3].line, 8);  // a folder, not a file
+    EXPECT_EQ(Describe(result.problems[1]).substr(0, 12), "order.txt:6:");
+}
+
+TEST_F(OrderTest, MoreThan8000FilesAreRefused) {
+    std::string order;
+    for (int i = 0; i < 8001; ++i) order.append("f").append(std::to_string(i)).append("\n");
+    PayloadOrder result = ParseOrder(order, "order.txt", dir_);
+    ASSERT_FALSE(result.problems.empty());
+    EXPECT_EQ(result.problems.back().line, 0);
+    EXPECT_NE(result.problems.back().message.find("8001 files"), std::string::npos);
+}
+
+TEST_F(OrderTest, FilesMissingFromTheOrderAreListed) {
+    testing::WriteFile(dir_ / "a.txt", "a");
+    testing::WriteFile(dir_ / "Skin/forgotten.png", "p");
+    PayloadOrder result = ParseOrder("a.txt\n", "order.txt", dir_);
+    EXPECT_EQ(UnlistedFiles(dir_, result.entries), std::vector<std::string>{"Skin/forgotten.png"});
+}
+
+}  // namespace
+}  // namespace pack
