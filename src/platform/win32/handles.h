@@ -85,6 +85,24 @@ struct MemoryDcTraits {
 };
 using UniqueMemoryDc = ScopedHandle<MemoryDcTraits>;
 
+// A hook from SetWindowsHookEx.
+struct HookTraits {
+    using Handle = HHOOK;
+    static Handle None() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { UnhookWindowsHookEx(h); }
+};
+using UniqueHook = ScopedHandle<HookTraits>;
+
+// Memory that COM or the shell hands out to the caller (item id lists, for example).
+template <typename Pointer>
+struct CoTaskMemTraits {
+    using Handle = Pointer;
+    static Handle None() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { CoTaskMemFree(h); }
+};
+
 // A window's device context from GetDC, given back with ReleaseDC.
 class WindowDc {
 public:

@@ -1,0 +1,88 @@
+#include "platform/memory/memory_file_system.h"
+
+#include "platform/text.h"
+
+namespace setup {
+
+std::string MemoryFileSystem::Key(std::string_view path) {
+    while (!path.empty() && text::FindLastChar(path, '\\') == path.size() - 1)
+        path.remove_suffix(1);
+    return text::AsciiUpper(path);
+}
+
+// "" for a name without a folder part: drive roots and bare names have no parent to check.
+std::string MemoryFileSystem::ParentKey(const std::string& key) {
+    std::size_t at = text::FindLastChar(key, '\\');
+    return at == std::string::npos ? std::string() : key.substr(0, at);
+}
+
+// The last component must be a name the platform accepts.
+bool MemoryFileSystem::ValidName(const std::string& key) {
+    std::size_t at = text::FindLastChar(key, '\\');
+    if (at == std::string::npos) return false;
+    std::string_view name = std::string_view(key).substr(at + 1);
+    if (name.empty()) return false;
+    for (char c : std::string_view("/:*?\"<>|"))
+        if (text::FindChar(name, c) != std::string_view::npos) return false;
+    return true;
+}
+
+void MemoryFileSystem::AddDirectory(std::string_view path) {
+    for (std::string key = Key(path); !key.empty(); key = ParentKey(key)) directories_.insert(key);
+}
+
+void MemoryFileSystem::AddFile(std::string_view path, std::vector<std::uint8_t> bytes) {
+    std::string key = Key(path);
+    AddDirectory(ParentKey(key));
+    files_[key] = std::move(bytes);
+}
+
+void MemoryFileSystem::Lock(std::string_view path, std::uint32_t owner) {
+    locks_.emplace(Key(path), owner);
+}
+
+void MemoryFileSystem::ReleaseLocks(std::uint32_t owner) {
+    std::erase_if(locks_, [owner](const auto& lock) { return lock.second == owner; });
+}
+
+void MemoryFileSystem::Refuse(std::string_view path) {
+    refused_.insert(Key(path));
+}
+
+std::optional<std::vector<std::uint8_t>> MemoryFileSystem::FileBytes(std::string_view path) const {
+    auto it = files_.find(Key(path));
+    if (it == files_.end()) return std::nullopt;
+    return it->second;
+}
+
+bool MemoryFileSystem::FileExists(const std::string& path) const {
+    return files_.contains(Key(path));
+}
+
+bool MemoryFileSystem::DirectoryExists(const std::string& path) const {
+    return directories_.contains(Key(path));
+}
+
+bool MemoryFileSystem::MakeDirectory(const std::string& path) {
+    std::string key = Key(path);
+    if (!ValidName(key) || refused_.contains(key) || directories_.contains(key) ||
+        files_.contains(key) || !directories_.contains(ParentKey(key)))
+        return false;
+    directories_.insert(key);
+    created_.push_back(path);
+    return true;
+}
+
+WriteResult MemoryFileSystem::WriteFileBytes(const std::string& path,
+                                             std::span<const std::uint8_t> bytes) {
+    std::string key = Key(path);
+    if (!ValidName(key)) return {false, kErrorInvalidName};
+    if (!directories_.contains(ParentKey(key))) return {false, kErrorPathNotFound};
+    if (directories_.contains(key) || refused_.contains(key)) return {false, kErrorAccessDenied};
+    if (locks_.contains(key)) return {false, kErrorSharingViolation};
+    files_[key].assign(bytes.begin(), bytes.end());
+    written_.push_back(path);
+    return {true, 0};
+}
+
+}  // namespace setup

@@ -1,0 +1,59 @@
+// An in-memory file system for the native tests: drive roots and folders are added by the test,
+// names compare without regard to ASCII case, and writes can be refused or held by a "running
+// program" (see MemoryProcesses) the way the platform refuses them.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace setup {
+
+// Platform error codes that the double reports.
+constexpr std::uint32_t kErrorPathNotFound = 3;
+constexpr std::uint32_t kErrorAccessDenied = 5;
+constexpr std::uint32_t kErrorSharingViolation = 32;
+constexpr std::uint32_t kErrorInvalidName = 123;
+
+class MemoryFileSystem final : public FileSystem {
+public:
+    // Makes a drive root ("C:") or a folder exist, with all its parents; records no creation.
+    void AddDirectory(std::string_view path);
+    // Adds a file, creating its folders as AddDirectory does.
+    void AddFile(std::string_view path, std::vector<std::uint8_t> bytes = {});
+    // While owner holds path, writes to it fail with a sharing violation.
+    void Lock(std::string_view path, std::uint32_t owner);
+    void ReleaseLocks(std::uint32_t owner);
+    // Every write to path fails with access denied; every create of path fails.
+    void Refuse(std::string_view path);
+
+    std::optional<std::vector<std::uint8_t>> FileBytes(std::string_view path) const;
+    // Folders made by MakeDirectory, and files written by WriteFileBytes, in order.
+    const std::vector<std::string>& CreatedDirectories() const { return created_; }
+    const std::vector<std::string>& WrittenFiles() const { return written_; }
+
+    bool FileExists(const std::string& path) const override;
+    bool DirectoryExists(const std::string& path) const override;
+    bool MakeDirectory(const std::string& path) override;
+    WriteResult WriteFileBytes(const std::string& path,
+                               std::span<const std::uint8_t> bytes) override;
+
+private:
+    static std::string Key(std::string_view path);
+    static std::string ParentKey(const std::string& key);
+    static bool ValidName(const std::string& key);
+
+    std::set<std::string> directories_;
+    std::map<std::string, std::vector<std::uint8_t>> files_;
+    std::multimap<std::string, std::uint32_t> locks_;
+    std::set<std::string> refused_;
+    std::vector<std::string> created_;
+    std::vector<std::string> written_;
+};
+
+}  // namespace setup

@@ -1,0 +1,32 @@
+// Running programs: the process list with executable names, ending and awaiting a process, and
+// the titles of the top-level windows.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace setup {
+
+struct ProcessEntry {
+    std::uint32_t id = 0;
+    std::string exe_name;  // the executable's file name, as the process snapshot gives it
+};
+
+class Processes {
+public:
+    virtual ~Processes() = default;
+
+    // Every running process; empty where the platform offers no snapshot.
+    virtual std::vector<ProcessEntry> Snapshot() const = 0;
+    // Ends the process with exit code 0; false when it could not be opened or ended.
+    virtual bool Terminate(std::uint32_t id) = 0;
+    // Waits until all the processes are gone, at most timeout_ms in all; true when they are.
+    virtual bool WaitForExit(std::span<const std::uint32_t> ids, unsigned timeout_ms) = 0;
+    // Non-empty titles of all top-level windows (hidden ones too) in the window manager's order,
+    // each at most 254 bytes.
+    virtual std::vector<std::string> TopLevelWindowTitles() const = 0;
+};
+
+}  // namespace setup

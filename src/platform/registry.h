@@ -1,0 +1,42 @@
+// The registry as the installer uses it: string values under HKEY_LOCAL_MACHINE and
+// HKEY_CURRENT_USER, always in the 32-bit view, so 32- and 64-bit builds see the same records.
+// Key paths and value names are compared without regard to case, as the registry does.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace setup {
+
+enum class RegistryRoot { LocalMachine, CurrentUser };
+
+// An open key with full access. Closing happens at destruction at the latest.
+class RegistryKey {
+public:
+    virtual ~RegistryKey() = default;
+
+    // Stores a plain string value (REG_SZ); a refused write throws RuntimeError.
+    virtual void WriteString(std::string_view name, std::string_view value) = 0;
+    // A plain or expandable string as stored (no expansion), up to its first NUL; a missing
+    // value gives "". A value of another type throws RuntimeError.
+    virtual std::string ReadString(std::string_view name) const = 0;
+    virtual bool ValueExists(std::string_view name) const = 0;
+    virtual bool DeleteValue(std::string_view name) = 0;
+    // Closes the key, first writing it to storage when flush is set. Later calls do nothing.
+    virtual void Close(bool flush) = 0;
+};
+
+class Registry {
+public:
+    virtual ~Registry() = default;
+
+    // Opens the key with full access, creating it with its missing parents when create is set.
+    // Never throws: a key that cannot be opened gives nullptr.
+    virtual std::unique_ptr<RegistryKey> OpenKey(RegistryRoot root, std::string_view path,
+                                                 bool create) = 0;
+    // Whether the key can be opened for reading.
+    virtual bool KeyExists(RegistryRoot root, std::string_view path) const = 0;
+};
+
+}  // namespace setup

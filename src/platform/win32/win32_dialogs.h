@@ -1,0 +1,31 @@
+// The message dialogs through MessageBoxA. The warning and error dialogs carry the English button
+// texts "&Yes", "&No" and "OK" on every system language.
+#pragma once
+
+#include <string>
+
+#include "platform/dialogs.h"
+#include "platform/window_handle.h"
+
+namespace setup {
+
+class Win32Dialogs final : public Dialogs {
+public:
+    explicit Win32Dialogs(std::string application_title = "TessikOne软件")
+        : application_title_(std::move(application_title)) {}
+
+    // The window the dialogs are modal to; 0 makes them modal to the whole thread.
+    void SetOwner(WindowHandle owner) { owner_ = owner; }
+
+    bool AskWarning(std::string_view text) override;
+    void ShowError(std::string_view text) override;
+    void ShowPlain(std::string_view text) override;
+
+private:
+    int Show(std::string_view text, const char* caption, unsigned flags, bool english_buttons);
+
+    std::string application_title_;
+    WindowHandle owner_ = 0;
+};
+
+}  // namespace setup

@@ -1,0 +1,56 @@
+#include "platform/win32/win32_processes.h"
+
+#include <tlhelp32.h>
+#include <windows.h>
+
+#include "platform/win32/handles.h"
+
+namespace setup {
+
+std::vector<ProcessEntry> Win32Processes::Snapshot() const {
+    std::vector<ProcessEntry> list;
+    win32::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return list;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot.get(), &entry); more;
+         more = Process32Next(snapshot.get(), &entry))
+        list.push_back({entry.th32ProcessID,
+                        std::string(entry.szExeFile, strnlen(entry.szExeFile, MAX_PATH))});
+    return list;
+}
+
+bool Win32Processes::Terminate(std::uint32_t id) {
+    win32::UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
+    return process && TerminateProcess(process.get(), 0);
+}
+
+bool Win32Processes::WaitForExit(std::span<const std::uint32_t> ids, unsigned timeout_ms) {
+    ULONGLONG deadline = GetTickCount64() + timeout_ms;
+    bool all_gone = true;
+    for (std::uint32_t id : ids) {
+        win32::UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, id));
+        if (!process) {  // no such process any more: it is gone already
+            all_gone = all_gone && GetLastError() == ERROR_INVALID_PARAMETER;
+            continue;
+        }
+        ULONGLONG now = GetTickCount64();
+        DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+        all_gone = WaitForSingleObject(process.get(), left) == WAIT_OBJECT_0 && all_gone;
+    }
+    return all_gone;
+}
+
+std::vector<std::string> Win32Processes::TopLevelWindowTitles() const {
+    std::vector<std::string> titles;
+    HWND window = GetWindow(GetDesktopWindow(), GW_CHILD);
+    if (window) window = GetWindow(window, GW_HWNDFIRST);
+    for (; window; window = GetWindow(window, GW_HWNDNEXT)) {
+        char title[255];
+        int length = GetWindowTextA(window, title, sizeof title);
+        if (length > 0) titles.emplace_back(title, static_cast<std::size_t>(length));
+    }
+    return titles;
+}
+
+}  // namespace setup
