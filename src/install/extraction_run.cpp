@@ -1,0 +1,93 @@
+#include "install/extraction_run.h"
+
+#include <cmath>
+#include <exception>
+
+#include "data/file_list.h"
+#include "install/place_file.h"
+#include "install/registry_records.h"
+#include "install/shortcuts.h"
+#include "install/target_path.h"
+
+namespace setup {
+namespace {
+
+// Explicit, so the result never depends on the floating-point rounding mode.
+long long RoundHalfEven(double value) {
+    double floor = std::floor(value);
+    double rest = value - floor;
+    long long whole = static_cast<long long>(floor);
+    if (rest > 0.5 || (rest == 0.5 && whole % 2 != 0)) ++whole;
+    return whole;
+}
+
+}  // namespace
+
+std::string PercentCaption(double fraction) {
+    return std::to_string(RoundHalfEven(fraction * 100)) + "%";
+}
+
+ExtractionRun::ExtractionRun(InstallSession& session, std::vector<std::string> payload_file_list)
+    : session_(session), list_(std::move(payload_file_list)) {}
+
+bool ExtractionRun::Step() {
+    if (cancelled_ || tasks_started_) return false;
+    if (index_ < FileCount()) {
+        PlaceEntry(index_);
+        ShowProgress(static_cast<double>(index_ + 1) / FileCount());
+        ++index_;
+        if (index_ != FileCount()) return true;
+    } else {
+        ShowProgress(1.0);  // an empty payload is complete at once
+    }
+    RunPostInstallTasks();
+    return false;
+}
+
+void ExtractionRun::PlaceEntry(int index) {
+    const std::string& entry = list_[static_cast<std::size_t>(index)];
+    std::string name = PayloadResourceName(index);
+    std::string type = PayloadResourceType(index);
+    std::string url_name = session_.strings.Company + ".url";
+    if (entry.find(url_name) != std::string::npos) {
+        // The favourites link is only set aside; the finish page writes it if asked to.
+        if (auto folder = GetFavoritesFolder(session_))
+            favorites_ = {name, type, *folder + "\\" + url_name};
+        return;
+    }
+    try {
+        PlaceFile(session_, name, type,
+                  MakeTargetPath(session_.platform.files, session_.InstallDir, entry));
+    } catch (const std::exception&) {
+        // A missing or damaged entry is skipped silently; the run goes on.
+    }
+}
+
+void ExtractionRun::ShowProgress(double fraction) {
+    session_.window.DrawProgress(fraction);
+    session_.window.SetProgressCaption(PercentCaption(fraction));
+}
+
+void ExtractionRun::RunPostInstallTasks() {
+    tasks_started_ = true;
+    InstallWindow& window = session_.window;
+    WriteVersionRecord(session_);
+    WriteSetupPath(session_);
+    if (window.AddToDeskChecked()) CreateDesktopShortcuts(session_);
+    if (window.AddToQuickBarChecked()) CreateQuickLaunchShortcut(session_);
+    CreateProgramGroup(session_);
+    if (window.StartWindowsChecked())
+        EnableAutostart(session_);
+    else
+        DisableAutostart(session_);
+    WriteUninstallEntry(session_);
+    RegisterServers(session_);
+    window.ShowFinishPage();
+    finished_ = true;
+}
+
+void ExtractionRun::AddToFavorites() {
+    PlaceFile(session_, favorites_.ResourceName, favorites_.ResourceType, favorites_.TargetPath);
+}
+
+}  // namespace setup

@@ -1,0 +1,39 @@
+// The state one installation works on: the product's names, the paths accepted on page 2, and the
+// platform it installs to. The main window owns it and fills InstallDir, MainExePath and
+// UninstallerPath when page 2 is accepted.
+#pragma once
+
+#include <string>
+
+#include "data/settings.h"
+#include "install/install_window.h"
+#include "platform/dialogs.h"
+#include "platform/file_system.h"
+#include "platform/processes.h"
+#include "platform/registry.h"
+#include "platform/resources.h"
+#include "platform/shell.h"
+
+namespace setup {
+
+struct InstallPlatform {
+    FileSystem& files;
+    Registry& registry;
+    Shell& shell;
+    Processes& processes;
+    Dialogs& dialogs;
+    const Resources& resources;
+};
+
+struct InstallSession {
+    const ProductStrings& strings;
+    InstallPlatform platform;
+    InstallWindow& window;
+
+    std::string InstallDir;   // no trailing backslash
+    std::string MainExePath;  // may be switched to the free edition by the desktop shortcuts
+    std::string UninstallerPath;
+    std::string BrowseDrive;  // first character: the drive the directory chooser opens on
+};
+
+}  // namespace setup

@@ -1,0 +1,44 @@
+// Writing one payload entry to its target path: protected files are kept, the name is shown on
+// page 3, and a program file that cannot be replaced because the program runs leads to the
+// question whether to end it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "install/install_session.h"
+
+namespace setup {
+
+// Files the user may have changed; once they exist they are never overwritten. A target path
+// that contains one of these anywhere (case ignored) is protected.
+inline constexpr std::array<std::string_view, 5> kProtectedFiles = {
+    "PrintDB.mdb", "POS.ini", "posini.ini", "CONFIG.INI", "Swccfg.dat"};
+
+// Programs that may be running while they are installed over.
+inline constexpr std::array<std::string_view, 4> kGuardedPrograms = {
+    "TessikOne商贸版服务器.exe", "TessikOne商贸版.exe", "TessikOne商贸试用版.exe", "scktsrvr.exe"};
+
+inline constexpr char kCopyingCaption[] = "正在复制文件：";
+
+// How long the placement waits, in all, for ended programs to let go of their files.
+constexpr unsigned kProgramExitWaitMs = 5000;
+
+// Unpacks the resource (type, name) and writes it to target. An empty resource name does nothing.
+// Errors of the resource (missing, damaged) pass to the caller as RuntimeError; write failures
+// are reported to the user here.
+void PlaceFile(InstallSession& session, std::string_view resource_name,
+               std::string_view resource_type, const std::string& target);
+
+// True when a top-level window has name (a file name without extension) as its whole title,
+// ASCII case ignored.
+bool IsProgramRunning(const Processes& processes, std::string_view name);
+
+// Ends every process whose executable name is the file name of path, or path itself (ASCII case
+// ignored), and returns the ids it ended.
+std::vector<std::uint32_t> KillProgram(Processes& processes, std::string_view path);
+
+}  // namespace setup

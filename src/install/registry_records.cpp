@@ -1,0 +1,152 @@
+#include "install/registry_records.h"
+
+#include "install/file_names.h"
+#include "platform/error.h"
+#include "platform/text.h"
+
+namespace setup {
+namespace {
+
+constexpr RegistryRoot kMachine = RegistryRoot::LocalMachine;
+constexpr char kSetupPathValue[] = "SETUPPATH";
+
+// Writing with no key open fails like a refused write.
+void WriteValue(RegistryKey* key, std::string_view name, std::string_view value) {
+    if (!key) throw RuntimeError("Failed to set data for '" + std::string(name) + "'");
+    key->WriteString(name, value);
+}
+
+void CloseKey(std::unique_ptr<RegistryKey>& key, bool flush) {
+    if (key) key->Close(flush);
+}
+
+void Report(InstallSession& session, std::string_view code) {
+    session.platform.dialogs.ShowError(RegistryErrorMessage(session.strings, code));
+}
+
+std::string FirstCharacter(std::string_view text) {
+    return text.empty() ? std::string() : std::string(text.substr(0, text::CharLength(text, 0)));
+}
+
+std::string ProgramFolder(const InstallSession& session) {
+    return ExtractFilePath(session.MainExePath);
+}
+
+}  // namespace
+
+std::string ProductKey(const ProductStrings& strings) {
+    return "SOFTWARE\\QRVK" + strings.SoftYear;
+}
+
+std::string RegistryErrorMessage(const ProductStrings& strings, std::string_view code) {
+    std::string message = strings.Company;
+    message += code == "0x002" ? " 修改注册表失败！" : " 在安装过程中写入注册表失败！";
+    return message.append(code);
+}
+
+void StartProgram(InstallSession& session, const std::string& path) {
+    session.platform.shell.Execute(session.window.Handle(), "open", path, "False", "", kShowNormal);
+}
+
+void WriteVersionRecord(InstallSession& session) {
+    auto key = session.platform.registry.OpenKey(kMachine, ProductKey(session.strings), true);
+    try {
+        WriteValue(key.get(), "BWQRVK", session.strings.SoftVersion);
+    } catch (const RuntimeError&) {
+        Report(session, "0x004");
+    }
+    CloseKey(key, true);
+}
+
+void WriteSetupPath(InstallSession& session) {
+    std::unique_ptr<RegistryKey> key;
+    try {
+        key = session.platform.registry.OpenKey(kMachine, ProductKey(session.strings), true);
+        WriteValue(key.get(), kSetupPathValue, session.InstallDir);
+    } catch (const RuntimeError&) {
+        Report(session, "0x005");
+    }
+    CloseKey(key, true);
+}
+
+void WriteRunValue(InstallSession& session, const std::string& path) {
+    std::unique_ptr<RegistryKey> key;
+    try {
+        key = session.platform.registry.OpenKey(kMachine, kRunKey, false);
+        if (key) key->WriteString(session.strings.Company, QuoteIfBlank(path));
+    } catch (const RuntimeError&) {
+        Report(session, "0x001");
+    }
+    CloseKey(key, false);
+}
+
+void EnableAutostart(InstallSession& session) {
+    const ProductStrings& strings = session.strings;
+    WriteRunValue(session, session.MainExePath);
+    WriteRunValue(session, ProgramFolder(session) + strings.SvrExeName);
+    WriteRunValue(session, ProgramFolder(session) + "scktsrvr.exe");
+    StartProgram(session, ProgramFolder(session) + strings.SvrExeName);
+    StartProgram(session, ProgramFolder(session) + "scktsrvr.exe");
+}
+
+void DisableAutostart(InstallSession& session) {
+    std::unique_ptr<RegistryKey> key;
+    try {
+        key = session.platform.registry.OpenKey(kMachine, kRunKey, true);
+        if (key && key->ValueExists(session.strings.Company))
+            key->DeleteValue(session.strings.Company);
+    } catch (const RuntimeError&) {
+        Report(session, "0x002");
+    }
+    CloseKey(key, false);
+}
+
+void WriteUninstallEntry(InstallSession& session) {
+    const ProductStrings& strings = session.strings;
+    auto key =
+        session.platform.registry.OpenKey(kMachine, kUninstallKeyBase + strings.Company, true);
+    try {
+        WriteValue(key.get(), "DisplayName", strings.SoftSysName);
+        // Quoted when the directory has a blank, so the command names the uninstaller and no
+        // other program; the uninstaller recognises its one argument.
+        WriteValue(key.get(), "UninstallString",
+                   QuoteIfBlank(session.InstallDir + "\\uninstall.exe") + " UninstalMe");
+    } catch (const RuntimeError&) {
+        Report(session, "0x003");
+    }
+    CloseKey(key, true);
+}
+
+void RegisterAndStart(InstallSession& session, const std::string& path) {
+    if (!session.platform.files.FileExists(path)) return;
+    WriteRunValue(session, path);
+    StartProgram(session, path);
+}
+
+void RegisterServers(InstallSession& session) {
+    RegisterAndStart(session, ProgramFolder(session) + "scktsrvr.exe");
+    RegisterAndStart(session, ProgramFolder(session) + "RuDavovo.exe");
+}
+
+std::string ReadPreviousPath(InstallSession& session) {
+    Registry& registry = session.platform.registry;
+    std::string path;
+    std::unique_ptr<RegistryKey> key;
+    if (registry.KeyExists(kMachine, ProductKey(session.strings))) {
+        try {
+            key = registry.OpenKey(kMachine, ProductKey(session.strings), true);
+            if (key) path = key->ReadString(kSetupPathValue);
+        } catch (const RuntimeError&) {
+            // Any value that cannot be read gives the default below.
+        }
+    }
+    CloseKey(key, true);
+    if (!path.empty()) {
+        session.BrowseDrive = FirstCharacter(path);
+        return path;
+    }
+    session.BrowseDrive = FirstCharacter(session.platform.shell.SystemDirectory());
+    return "D:\\" + session.strings.Company + "\\" + session.strings.SoftSysName;
+}
+
+}  // namespace setup

@@ -1,0 +1,167 @@
+#include "install/extraction_run.h"
+
+#include <gtest/gtest.h>
+
+#include "install/registry_records.h"
+#include "platform/error.h"
+#include "support/install_fixture.h"
+
+namespace setup {
+namespace {
+
+using testing::kHklm;
+using Kind = MemoryDialogs::Kind;
+
+class Run : public ::testing::Test, protected testing::InstallFixture {
+protected:
+    // Entries with their payload; each entry's content is its own path.
+    ExtractionRun MakeRun(std::vector<std::string> entries) {
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            AddPayload(static_cast<int>(i), entries[i]);
+        return ExtractionRun(session, std::move(entries));
+    }
+
+    // Steps as the timer would, until the run stops asking for more.
+    static int RunToEnd(ExtractionRun& run) {
+        int steps = 1;
+        while (run.Step()) ++steps;
+        return steps;
+    }
+
+    bool VersionRecorded() const {
+        return registry.Value(kHklm, "SOFTWARE\\QRVK2017", "BWQRVK").has_value();
+    }
+};
+
+TEST_F(Run, EightEntriesShowHalvesRoundedToEvenAndFinishOnce) {
+    ExtractionRun run = MakeRun({"1", "2", "3", "4", "5", "6", "7", "8"});
+    EXPECT_EQ(RunToEnd(run), 8);
+    EXPECT_EQ(window.progress_captions,
+              (std::vector<std::string>{"12%", "25%", "38%", "50%", "62%", "75%", "88%", "100%"}));
+    EXPECT_EQ(window.fractions.front(), 0.125);
+    EXPECT_EQ(window.fractions.back(), 1.0);
+    EXPECT_EQ(FileText(InDir("8")), "8");
+    EXPECT_EQ(run.FileIndex(), 8);
+    EXPECT_TRUE(run.InstallFinished());
+    EXPECT_EQ(window.finish_pages, 1);
+    EXPECT_FALSE(run.Step());  // a stray tick after the end does nothing
+    EXPECT_EQ(window.finish_pages, 1);
+}
+
+TEST_F(Run, RoundingOfOtherCounts) {
+    EXPECT_EQ(PercentCaption(1.0 / 261), "0%");
+    EXPECT_EQ(PercentCaption(0.005), "0%");
+    EXPECT_EQ(PercentCaption(0.015), "2%");
+    EXPECT_EQ(PercentCaption(2.0 / 3), "67%");
+}
+
+TEST_F(Run, FavouritesEntriesAreStepsThatOnlySetTheLastOneAside) {
+    ExtractionRun run = MakeRun({"readme.txt", "web\\Tessik软件.url", "old\\Tessik软件.url"});
+    EXPECT_EQ(RunToEnd(run), 3);
+    EXPECT_EQ(window.progress_captions.size(), 3u);
+    EXPECT_EQ(run.FavoritesEntry(), (PayloadEntry{"MyFile0002", "Myres0002",
+                                                  "C:\\users\\me\\Favorites\\Tessik软件.url"}));
+    EXPECT_FALSE(files.DirectoryExists(InDir("web")));
+    EXPECT_FALSE(files.DirectoryExists(InDir("old")));
+    EXPECT_EQ(window.copy_captions.size(), 1u);
+
+    run.AddToFavorites();
+    EXPECT_EQ(FileText("C:\\users\\me\\Favorites\\Tessik软件.url"), "old\\Tessik软件.url");
+}
+
+TEST_F(Run, WithoutAFavouritesEntryAddingToFavouritesWritesNothing) {
+    ExtractionRun run = MakeRun({"tessik软件.URL"});  // the test is case-sensitive
+    RunToEnd(run);
+    EXPECT_EQ(run.FavoritesEntry(), PayloadEntry{});
+    std::size_t written = files.WrittenFiles().size();
+    run.AddToFavorites();
+    EXPECT_EQ(files.WrittenFiles().size(), written);
+}
+
+TEST_F(Run, FailedEntriesAreSkippedSilentlyAndTheRunStillFinishes) {
+    ExtractionRun run = MakeRun({"a.txt", "lost.txt", "..\\escape.txt", "c.txt"});
+    resources = MemoryResources();
+    AddPayload(0, "a");
+    AddPayload(2, "escape");
+    AddPayload(3, "c");
+    EXPECT_EQ(RunToEnd(run), 4);
+    EXPECT_FALSE(files.FileExists(InDir("lost.txt")));
+    EXPECT_FALSE(files.FileExists("D:\\Tessik软件\\escape.txt"));
+    EXPECT_EQ(FileText(InDir("c.txt")), "c");
+    EXPECT_TRUE(dialogs.ShownDialogs().empty());
+    EXPECT_TRUE(run.InstallFinished());
+    EXPECT_TRUE(VersionRecorded());
+}
+
+TEST_F(Run, WithoutMachineKeysTheMessagesComeInTaskOrderAndThePageIsReached) {
+    registry.Refuse(kHklm, {.open = true, .create = true, .write = true});
+    files.AddFile(InDir("scktsrvr.exe"));
+    struct Seen {
+        std::string text;
+        std::size_t links, starts;
+    };
+    std::vector<Seen> seen;
+    dialogs.OnShow([&](const MemoryDialogs::Shown& shown) {
+        seen.push_back({shown.text, shell.Links().size(), shell.Starts().size()});
+    });
+    ExtractionRun run = MakeRun({"a.txt"});
+    RunToEnd(run);
+    std::string text = "Tessik软件 在安装过程中写入注册表失败！";
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].text, text + "0x004");
+    EXPECT_EQ(seen[1].text, text + "0x005");
+    EXPECT_EQ(seen[1].links, 0u);
+    EXPECT_EQ(seen[2].text, text + "0x003");
+    EXPECT_EQ(seen[2].links, 4u);   // desktop server link and the program group came first
+    EXPECT_EQ(seen[2].starts, 2u);  // and the autostart task's two starts
+    EXPECT_EQ(shell.Starts().size(), 3u);
+    EXPECT_TRUE(run.InstallFinished());
+}
+
+TEST_F(Run, UntickedOptionsSkipTheirTasksAndKeepTheMainProgram) {
+    window.add_to_desk = window.add_to_quick_bar = window.start_windows = false;
+    files.AddDirectory(testing::kAppData +
+                       std::string("\\Microsoft\\Internet Explorer\\Quick Launch"));
+    registry.SetRawValue(kHklm, kRunKey, "Tessik软件", 1, "old");
+    ExtractionRun run = MakeRun({"TessikOne商贸免费版.exe"});
+    RunToEnd(run);
+    ASSERT_EQ(shell.Links().size(), 3u);  // the program group only
+    EXPECT_EQ(shell.Links()[0].properties.target, InDir("TessikOne商贸版.Exe"));
+    EXPECT_FALSE(registry.Value(kHklm, kRunKey, "Tessik软件"));
+    EXPECT_TRUE(shell.Starts().empty());
+}
+
+TEST_F(Run, AnEmptyPayloadCompletesAtOnce) {
+    ExtractionRun run = MakeRun({});
+    EXPECT_FALSE(run.Step());
+    EXPECT_EQ(window.progress_captions, std::vector<std::string>{"100%"});
+    EXPECT_TRUE(run.InstallFinished());
+    EXPECT_EQ(window.finish_pages, 1);
+    EXPECT_TRUE(VersionRecorded());
+}
+
+TEST_F(Run, CancellingStopsTheRunBeforeAnyPostInstallTask) {
+    ExtractionRun run = MakeRun({"a.txt", "b.txt"});
+    EXPECT_TRUE(run.Step());
+    run.Cancel();
+    EXPECT_FALSE(run.Step());
+    EXPECT_FALSE(files.FileExists(InDir("b.txt")));
+    EXPECT_FALSE(VersionRecorded());
+    EXPECT_FALSE(run.InstallFinished());
+    EXPECT_EQ(window.finish_pages, 0);
+}
+
+TEST_F(Run, AnErrorOfAPostInstallTaskPassesToTheWindowAndEndsTheRun) {
+    registry.SetRawValue(testing::kHkcu,
+                         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                         "Programs", 4, "1");
+    ExtractionRun run = MakeRun({"a.txt"});
+    EXPECT_THROW(run.Step(), RuntimeError);
+    EXPECT_FALSE(run.InstallFinished());
+    EXPECT_EQ(window.finish_pages, 0);
+    EXPECT_FALSE(run.Step());
+    EXPECT_FALSE(registry.HasKey(kHklm, std::string(kUninstallKeyBase) + "Tessik软件"));
+}
+
+}  // namespace
+}  // namespace setup

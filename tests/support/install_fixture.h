@@ -1,0 +1,115 @@
+// An installation over in-memory doubles: the shipped product names, a machine with drives C: and
+// D:, the user's shell folders, the Run key, and a main window that records what it is shown.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/file_list.h"
+#include "data/settings.h"
+#include "install/install_session.h"
+#include "platform/memory/memory_dialogs.h"
+#include "platform/memory/memory_file_system.h"
+#include "platform/memory/memory_processes.h"
+#include "platform/memory/memory_registry.h"
+#include "platform/memory/memory_resources.h"
+#include "platform/memory/memory_shell.h"
+#include "support/shipped_settings.h"
+#include "support/zlib_frame.h"
+
+namespace setup::testing {
+
+inline ProductStrings ShippedStrings() {
+    MemoryResources resources;
+    for (unsigned i = 0; i < kShippedSettings.size(); ++i)
+        resources.SetString(kFirstSettingId + i, std::string(kShippedSettings[i]));
+    ProductStrings strings;
+    ReadSetupSettings(resources, strings, [](SkinPiece, const PieceRect&) {});
+    return strings;
+}
+
+class RecordingWindow final : public InstallWindow {
+public:
+    WindowHandle handle = 0x5150;
+    bool add_to_desk = true, add_to_quick_bar = true, start_windows = true;
+    std::vector<std::string> copy_captions;
+    std::vector<double> fractions;
+    std::vector<std::string> progress_captions;
+    int finish_pages = 0;
+
+    WindowHandle Handle() const override { return handle; }
+    void ShowCopyCaption(std::string_view caption) override { copy_captions.emplace_back(caption); }
+    void DrawProgress(double fraction) override { fractions.push_back(fraction); }
+    void SetProgressCaption(std::string_view caption) override {
+        progress_captions.emplace_back(caption);
+    }
+    bool AddToDeskChecked() const override { return add_to_desk; }
+    bool AddToQuickBarChecked() const override { return add_to_quick_bar; }
+    bool StartWindowsChecked() const override { return start_windows; }
+    void ShowFinishPage() override { ++finish_pages; }
+};
+
+inline constexpr RegistryRoot kHklm = RegistryRoot::LocalMachine;
+inline constexpr RegistryRoot kHkcu = RegistryRoot::CurrentUser;
+inline constexpr char kDesktop[] = "C:\\users\\me\\Desktop";
+inline constexpr char kPrograms[] = "C:\\users\\me\\Start Menu\\Programs";
+inline constexpr char kAppData[] = "C:\\users\\me\\AppData";
+inline constexpr char kFavorites[] = "C:\\users\\me\\Favorites";
+inline constexpr char kInstallDir[] = "D:\\Tessik软件\\TessikOne软件商贸版";
+
+struct InstallFixture {
+    MemoryFileSystem files;
+    MemoryRegistry registry;
+    MemoryShell shell{files};
+    MemoryProcesses processes{&files};
+    MemoryDialogs dialogs;
+    MemoryResources resources;
+    ProductStrings strings = ShippedStrings();
+    RecordingWindow window;
+    InstallSession session{
+        strings, {files, registry, shell, processes, dialogs, resources}, window};
+
+    InstallFixture() {
+        files.AddDirectory("C:\\windows\\system32");
+        files.AddDirectory("D:");
+        for (const char* folder : {kDesktop, kPrograms, kAppData, kFavorites})
+            files.AddDirectory(folder);
+        shell.SetSystemDirectory("C:\\windows\\system32");
+        shell.SetSpecialFolder(0x10, kDesktop);
+        shell.SetSpecialFolder(0x06, kFavorites);
+        shell.SetSpecialFolder(0x02, kPrograms);
+        shell.SetSpecialFolder(0x1A, kAppData);
+        registry.AddKey(kHklm, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");
+        const char* shell_folders =
+            "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+        registry.SetRawValue(kHkcu, shell_folders, "Programs", 1, kPrograms);
+        registry.SetRawValue(kHkcu, shell_folders, "AppData", 1, kAppData);
+        UseInstallDir(kInstallDir);
+    }
+
+    // The paths that accepting page 2 gives.
+    void UseInstallDir(const std::string& dir) {
+        files.AddDirectory(dir);
+        session.InstallDir = dir;
+        session.MainExePath = dir + "\\" + strings.MainExeName;
+        session.UninstallerPath = dir + "\\" + strings.UninstallName;
+    }
+
+    std::string InDir(std::string_view name) const {
+        return session.InstallDir + "\\" + std::string(name);
+    }
+
+    void AddPayload(int index, std::string_view content) {
+        resources.SetResource(PayloadResourceType(index), PayloadResourceName(index),
+                              Frame(content));
+    }
+
+    std::string FileText(std::string_view path) const {
+        auto bytes = files.FileBytes(path);
+        return bytes ? std::string(bytes->begin(), bytes->end()) : "<missing>";
+    }
+};
+
+}  // namespace setup::testing
