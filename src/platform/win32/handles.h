@@ -54,6 +54,15 @@ struct KernelHandleTraits {
 };
 using UniqueHandle = ScopedHandle<KernelHandleTraits>;
 
+// A FindFirstFile search.
+struct FindTraits {
+    using Handle = HANDLE;
+    static Handle None() { return INVALID_HANDLE_VALUE; }
+    static bool IsValid(Handle h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) { FindClose(h); }
+};
+using UniqueFind = ScopedHandle<FindTraits>;
+
 struct RegKeyTraits {
     using Handle = HKEY;
     static Handle None() { return nullptr; }
