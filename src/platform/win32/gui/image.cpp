@@ -1,0 +1,34 @@
+#include "platform/win32/gui/image.h"
+
+#include <utility>
+
+#include "platform/win32/gui/container.h"
+#include "platform/win32/gui/draw.h"
+#include "platform/win32/gui/errors.h"
+
+namespace setup::gui {
+
+void Image::SetPicture(std::shared_ptr<const Bitmap> picture) {
+    picture_ = std::move(picture);
+    Invalidate();
+}
+
+void Image::SetTransparent(bool transparent) {
+    if (transparent == transparent_) return;
+    transparent_ = transparent;
+    Invalidate();
+}
+
+void Image::Paint(HDC dc) {
+    if (!picture_ || picture_->Empty()) return;
+    if (transparent_)
+        DrawBitmapKeyed(dc, 0, 0, *picture_, picture_->Pixel(0, picture_->Height() - 1));
+    else
+        DrawBitmap(dc, 0, 0, *picture_);
+}
+
+void Image::DoMouseDown(MouseButton button, ShiftState shift, int x, int y) {
+    RunReportingErrors(Parent().Handle(), [&] { Control::DoMouseDown(button, shift, x, y); });
+}
+
+}  // namespace setup::gui

@@ -1,0 +1,37 @@
+#include "ui/progress.h"
+
+#include <cmath>
+
+namespace setup::ui {
+
+namespace {
+constexpr int kFrameEnd = 5;
+}
+
+double RoundHalfEven(double value) {
+    const double below = std::floor(value);
+    const double diff = value - below;
+    if (diff > 0.5) return below + 1;
+    if (diff < 0.5) return below;
+    return std::fmod(below, 2.0) == 0 ? below : below + 1;
+}
+
+int ProgressBarWidth(int frame_width, double fraction) {
+    if (frame_width <= 0) return 0;
+    const double product = frame_width * fraction;
+    if (!(product > 0)) return 0;  // also NaN
+    if (product >= frame_width) return frame_width;
+    return static_cast<int>(RoundHalfEven(product));
+}
+
+std::array<FrameSlice, 3> ProgressFrameSlices(Size p, Size f) {
+    return {{
+        {{0, 0, kFrameEnd, p.height}, {0, 0, kFrameEnd, f.height}},
+        {{kFrameEnd, 0, p.width - 2 * kFrameEnd, p.height},
+         {kFrameEnd, 0, f.width - 2 * kFrameEnd, f.height}},
+        {{p.width - kFrameEnd, 0, kFrameEnd, p.height},
+         {f.width - kFrameEnd, 0, kFrameEnd, f.height}},
+    }};
+}
+
+}  // namespace setup::ui

@@ -1,0 +1,192 @@
+// Layout of the main window computed from the shipped skin settings, its outline, and the
+// progress bar's widths and frame slices.
+#include <gtest/gtest.h>
+
+#include <cfenv>
+#include <cmath>
+#include <set>
+#include <utility>
+
+#include "data/settings.h"
+#include "support/shipped_settings.h"
+#include "ui/page_layout.h"
+#include "ui/progress.h"
+#include "ui/window_region.h"
+
+namespace setup::ui {
+namespace {
+
+Size Shipped(SkinPiece piece) {
+    std::string_view line = testing::kShippedSettings[static_cast<int>(piece)];
+    PieceRect r = ParseRectValue(line.substr(line.find('=') + 1));
+    return {r.w, r.h};
+}
+
+struct ShippedWindow {
+    Box top = TopBackBounds(Shipped(SkinPiece::FrmTop1Back));
+    Size client = WindowClientSize(top, Shipped(SkinPiece::FrmCenter1Back).height,
+                                   Shipped(SkinPiece::FrmBottomBack).height);
+    Size button{StripFrameWidth(SkinPiece::Btn), Shipped(SkinPiece::Btn).height};
+
+    static int StripFrameWidth(SkinPiece strip) { return Shipped(strip).width / 4; }
+    PageFrame Frame(SkinPiece center) const {
+        return LayoutPageFrame(top, Shipped(center), Shipped(SkinPiece::FrmBottomBack));
+    }
+};
+
+TEST(WindowLayout, ShippedSkinGivesA516By402WindowWithCloseButtonAt483And6) {
+    ShippedWindow w;
+    EXPECT_EQ(w.top, (Box{3, 3, 516, 63}));
+    EXPECT_EQ(w.client, (Size{516, 402}));
+    Size close{ShippedWindow::StripFrameWidth(SkinPiece::BtnClose), 19};
+    EXPECT_EQ(CloseButtonBounds(w.client.width, close), (Box{483, 6, 27, 19}));
+    EXPECT_EQ(WelcomeTitleBounds(w.top), (Box{90, 18, 406, 60}));
+}
+
+TEST(WindowLayout, EmptyTopPieceGivesClientWidthSix) {
+    Box top = TopBackBounds({0, 0});
+    EXPECT_EQ(WindowClientSize(top, 0, 0), (Size{6, 5}));
+}
+
+TEST(WindowLayout, EveryPageFrameSitsBelowTheTopBar) {
+    ShippedWindow w;
+    for (SkinPiece center : {SkinPiece::FrmCenter1Back, SkinPiece::FrmCenter2Back,
+                             SkinPiece::FrmCenter3Back, SkinPiece::FrmCenter4Back}) {
+        PageFrame f = w.Frame(center);
+        EXPECT_EQ(f.panel, (Box{3, 65, 510, 334}));
+        EXPECT_EQ(f.center, (Box{0, 0, 516, 295}));
+        EXPECT_EQ(f.bottom, (Box{0, 295, 516, 39}));
+    }
+}
+
+TEST(WindowLayout, PageOneLicenceBoxAndButtons) {
+    ShippedWindow w;
+    Page1Layout l =
+        LayoutPage1(w.client.width, w.Frame(SkinPiece::FrmCenter1Back), w.button, w.button);
+    EXPECT_EQ(l.LblHintDir, (Box{20, 45, 110, 60}));
+    EXPECT_EQ(l.redtRead, (Box{15, 67, 480, 217}));
+    EXPECT_EQ(l.BtnAccept, (Box{334, 302, 55, 23}));
+    EXPECT_EQ(l.BtnCancel, (Box{418, 302, 55, 23}));
+    EXPECT_EQ(l.chkQuestion, (Box{12, 300, 314, 22}));
+}
+
+TEST(WindowLayout, PageTwoButtonsFollowPanelAndClientWidth) {
+    ShippedWindow w;
+    Page2OwnSizes own{w.button, w.button, w.button, w.button, {40, 13}};
+    Page2Layout l = LayoutPage2(w.client.width, w.Frame(SkinPiece::FrmCenter2Back), own);
+    EXPECT_EQ(l.lblDirHint, (Box{30, 45, 250, 22}));
+    EXPECT_EQ(l.EditDir, (Box{90, 63, 325, 22}));
+    EXPECT_EQ(l.BtnSetDir, (Box{418, 62, 55, 23}));
+    EXPECT_EQ(l.BtnNext, (Box{328, 302, 55, 23}));
+    EXPECT_EQ(l.BtnCancelPage2, (Box{418, 302, 55, 23}));
+    EXPECT_EQ(l.chkAddToDesk, (Box{30, 190, 225, 22}));
+    EXPECT_EQ(l.chkAddToQuickBar, (Box{30, 220, 225, 22}));
+    EXPECT_EQ(l.chkStartWindows, (Box{30, 250, 225, 22}));
+    EXPECT_EQ(l.lblHintSystem, (Box{70, 240, 200, 22}));
+    EXPECT_EQ(l.edtDatPath, (Box{90, 113, 325, 22}));
+    EXPECT_EQ(l.btnDatPath, (Box{418, 112, 55, 23}));
+    EXPECT_EQ(l.lblHint1, (Box{30, 95, 600, 22}));
+    EXPECT_EQ(l.lblHint2, (Box{70, 290, 40, 13}));
+}
+
+TEST(WindowLayout, PageThreeBarAndPercentageCentredOnTheClientWidth) {
+    ShippedWindow w;
+    Page3Layout l = LayoutPage3(w.client.width, w.Frame(SkinPiece::FrmCenter3Back),
+                                Shipped(SkinPiece::PrBBack), {33, 13}, w.button);
+    EXPECT_EQ(l.imgProcessBarBack, (Box{30, 251, 450, 19}));
+    EXPECT_EQ(l.imgProcessBar, (Box{32, 253, 446, 15}));
+    EXPECT_EQ(l.lblNowCopyFile, (Box{30, 229, 450, 22}));
+    // Centred on the window, not on the panel that starts 3 pixels further right.
+    EXPECT_EQ(l.lblProcessBarHint, (Box{242, 254, 33, 13}));
+    EXPECT_EQ(l.BtnCancelPage3, (Box{418, 302, 55, 23}));
+}
+
+TEST(WindowLayout, PageFourOptionsAndFinishButton) {
+    ShippedWindow w;
+    Page4Layout l = LayoutPage4(w.client.width, w.Frame(SkinPiece::FrmCenter4Back), w.button);
+    EXPECT_EQ(l.chkStartMorlan, (Box{30, 65, 225, 22}));
+    EXPECT_EQ(l.chkAddToFavorites, (Box{30, 105, 345, 22}));
+    EXPECT_EQ(l.lblHintCancel, (Box{30, 125, 285, 22}));
+    EXPECT_EQ(l.BtnComplete, (Box{418, 302, 55, 23}));
+}
+
+TEST(PageSwitch, ExactlyOnePanelAndLicenceControlsOnPageOneOnly) {
+    for (int page = 1; page <= 4; ++page) {
+        auto v = VisibilityForPage(page);
+        ASSERT_TRUE(v);
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(v->panels[i], i == page - 1) << page;
+        EXPECT_EQ(v->licence_controls, page == 1);
+        EXPECT_EQ(v->start_copying, page == 3);
+    }
+    EXPECT_FALSE(VisibilityForPage(0));
+    EXPECT_FALSE(VisibilityForPage(5));
+}
+
+// Which pixels the union of the nine rectangles covers.
+std::set<std::pair<int, int>> Covered(int w, int h) {
+    std::set<std::pair<int, int>> pixels;
+    for (const Edges& e : WindowRegionRects(w, h))
+        for (int y = e.top; y < e.bottom; ++y)
+            for (int x = e.left; x < e.right; ++x) pixels.insert({x, y});
+    return pixels;
+}
+
+TEST(WindowOutline, ShippedWindowShows510By396WithSteppedCorners) {
+    const int w = 516, h = 402;
+    auto pixels = Covered(w, h);
+    auto in = [&](int x, int y) { return pixels.count({x, y}) == 1; };
+    // Each side: the outer 3 pixels lie outside.
+    for (int x = 0; x < w; ++x) EXPECT_FALSE(in(x, 2) || in(x, h - 3));
+    for (int y = 0; y < h; ++y) EXPECT_FALSE(in(2, y) || in(w - 3, y));
+    // Rows at the top begin 3, 2, 1 pixels in, then the full width from row 6.
+    const int first_in_row[] = {6, 5, 4, 3};
+    for (int step = 0; step < 4; ++step) {
+        const int y = 3 + step, first = first_in_row[step];
+        EXPECT_FALSE(in(first - 1, y)) << y;
+        EXPECT_TRUE(in(first, y)) << y;
+        EXPECT_TRUE(in(w - 1 - first, y)) << y;
+        EXPECT_FALSE(in(w - first, y)) << y;
+        // The same steps at the bottom.
+        EXPECT_FALSE(in(first - 1, h - 1 - y)) << y;
+        EXPECT_TRUE(in(first, h - 1 - y)) << y;
+    }
+    // Inside the outline every pixel is covered: 510 x 396 less 6 missing pixels per corner.
+    EXPECT_EQ(pixels.size(), 510u * 396u - 4u * 6u);
+}
+
+TEST(ProgressBar, WidthRoundsHalfToEvenAndStaysInsideTheFrame) {
+    EXPECT_EQ(ProgressBarWidth(450, 0.001), 0);
+    EXPECT_EQ(ProgressBarWidth(450, 0.5), 225);
+    EXPECT_EQ(ProgressBarWidth(450, 2.5 / 450), 2);
+    EXPECT_EQ(ProgressBarWidth(450, 3.5 / 450), 4);
+    EXPECT_EQ(ProgressBarWidth(450, 1.0), 450);
+    EXPECT_EQ(ProgressBarWidth(450, 0.0), 0);
+    // Out-of-range fractions give no negative or oversized bitmap.
+    EXPECT_EQ(ProgressBarWidth(450, -0.5), 0);
+    EXPECT_EQ(ProgressBarWidth(450, 1e12), 450);
+    EXPECT_EQ(ProgressBarWidth(450, std::nan("")), 0);
+    EXPECT_EQ(ProgressBarWidth(0, 0.5), 0);
+}
+
+TEST(ProgressBar, RoundingIgnoresTheFloatingPointRoundingMode) {
+    const int old = std::fegetround();
+    std::fesetround(FE_UPWARD);
+    const double a = RoundHalfEven(2.5), b = RoundHalfEven(3.5), c = RoundHalfEven(2.4999);
+    std::fesetround(old);
+    EXPECT_EQ(a, 2);
+    EXPECT_EQ(b, 4);
+    EXPECT_EQ(c, 2);
+}
+
+TEST(ProgressBar, FrameKeepsFivePixelEndsAndStretchesTheMiddle) {
+    auto s = ProgressFrameSlices({30, 19}, {450, 19});
+    EXPECT_EQ(s[0].from, (Box{0, 0, 5, 19}));
+    EXPECT_EQ(s[0].to, (Box{0, 0, 5, 19}));
+    EXPECT_EQ(s[1].from, (Box{5, 0, 20, 19}));
+    EXPECT_EQ(s[1].to, (Box{5, 0, 440, 19}));
+    EXPECT_EQ(s[2].from, (Box{25, 0, 5, 19}));
+    EXPECT_EQ(s[2].to, (Box{445, 0, 5, 19}));
+}
+
+}  // namespace
+}  // namespace setup::ui
