@@ -51,7 +51,7 @@ void Worker(const std::vector<FrameJob>& jobs, const std::vector<std::size_t>& o
 }
 
 void Report(std::ostream& out, const Shared& shared, std::size_t count, std::uint64_t total) {
-    const double mb = 1024.0 * 1024.0;
+    const double mb = 1e6;
     const std::uint64_t bytes = shared.bytes.load();
     char line[160];
     std::snprintf(line, sizeof line, "setup-pack: %3.0f%%  %zu of %zu files, %.1f of %.1f MB\n",

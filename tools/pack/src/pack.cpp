@@ -206,8 +206,8 @@ int RunPack(const Options& o, std::ostream& log) {
                       "setup-pack: %zu files and the skin: %zu compressed, %zu unchanged; "
                       "%.2f MB framed to %.2f MB; setup.rc %s; %.2f s\n",
                       in.order.entries.size(), jobs.size(), all.size() - jobs.size(),
-                      static_cast<double>(bytes_in) / 1048576.0,
-                      static_cast<double>(bytes_out) / 1048576.0,
+                      static_cast<double>(bytes_in) / 1e6,
+                      static_cast<double>(bytes_out) / 1e6,
                       script_written ? "written" : "unchanged", seconds);
         log << line;
     }
