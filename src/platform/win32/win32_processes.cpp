@@ -1,7 +1,8 @@
 #include "platform/win32/win32_processes.h"
 
-#include <tlhelp32.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <tlhelp32.h>
 
 #include "platform/win32/handles.h"
 

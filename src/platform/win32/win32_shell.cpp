@@ -1,7 +1,8 @@
 #include "platform/win32/win32_shell.h"
 
-#include <shlobj.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <shlobj.h>
 
 #include "platform/error.h"
 #include "platform/win32/handles.h"

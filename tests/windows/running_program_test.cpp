@@ -1,0 +1,164 @@
+// The running-program guard for real: a stand-in program holds its file, the placement asks, and
+// the answer is given on the real message box as a user would click it.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "install/place_file.h"
+#include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_processes.h"
+#include "support/install_fixture.h"
+#include "windows/scratch.h"
+
+namespace setup {
+namespace {
+
+struct SeenDialog {
+    std::string caption, text, button;
+};
+
+// Keeps the longest text of a message box's static controls: the message.
+BOOL CALLBACK KeepLongestStatic(HWND child, LPARAM out) {
+    char window_class[16] = {}, text[512] = {};
+    GetClassNameA(child, window_class, sizeof window_class);
+    GetWindowTextA(child, text, sizeof text);
+    auto& longest = *reinterpret_cast<std::string*>(out);
+    if (lstrcmpiA(window_class, "Static") == 0 && strlen(text) > longest.size()) longest = text;
+    return TRUE;
+}
+
+std::string DialogText(HWND dialog) {
+    std::string longest;
+    EnumChildWindows(dialog, KeepLongestStatic, reinterpret_cast<LPARAM>(&longest));
+    return longest;
+}
+
+// Answers this process's message boxes from another thread: clicks the button with the given
+// text on a box with the given caption, and records what it saw.
+class DialogClicker {
+public:
+    using Script = std::vector<std::pair<std::string, std::string>>;
+    explicit DialogClicker(Script script)
+        : script_(std::move(script)), thread_([this] { Run(); }) {}
+    ~DialogClicker() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+    }
+    std::vector<SeenDialog> Seen() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+        return seen_;
+    }
+
+private:
+    void Run() {
+        DWORD step_start = GetTickCount();
+        for (std::size_t step = 0; step < script_.size() && !stop_;) {
+            const auto& [caption, button] = script_[step];
+            HWND dialog = FindWindowA("#32770", caption.c_str());
+            DWORD owner = 0;
+            if (dialog) GetWindowThreadProcessId(dialog, &owner);
+            if (owner != GetCurrentProcessId()) dialog = nullptr;
+            HWND target = FindWindowExA(dialog, nullptr, "Button", button.c_str());
+            // A box without the expected button would block the test: give up on it after a
+            // while with its first button, and record that.
+            bool late = GetTickCount() - step_start > 15000;
+            if (!target && dialog && late)
+                target = FindWindowExA(dialog, nullptr, "Button", nullptr);
+            if (!dialog || !target) {
+                Sleep(20);
+                continue;
+            }
+            seen_.push_back({caption, DialogText(dialog), late ? "<not found>" : button});
+            SendMessageA(target, BM_CLICK, 0, 0);
+            ++step;
+            step_start = GetTickCount();
+        }
+    }
+
+    Script script_;
+    std::vector<SeenDialog> seen_;
+    std::atomic<bool> stop_ = false;
+    std::thread thread_;
+};
+
+class RunningProgram : public ::testing::Test {
+protected:
+    RunningProgram() {
+        dir = testing::ScratchFolder("guard");
+        target = dir + "\\scktsrvr.exe";
+        CopyFileA(testing::FromBuildTree(GUARD_STANDIN_EXE).c_str(), target.c_str(), FALSE);
+        STARTUPINFOA startup = {sizeof startup};
+        std::string command = "\"" + target + "\"";
+        if (CreateProcessA(target.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           dir.c_str(), &startup, &started))
+            CloseHandle(started.hThread);
+        for (int i = 0; i < 500 && !FindWindowA(nullptr, "scktsrvr"); ++i) Sleep(20);
+        resources.SetResource("Myres0000", "MyFile0000", testing::Frame("new contents"));
+    }
+
+    ~RunningProgram() override {
+        if (started.hProcess) {
+            TerminateProcess(started.hProcess, 0);
+            WaitForSingleObject(started.hProcess, 5000);
+            CloseHandle(started.hProcess);
+        }
+        DeleteFileA(target.c_str());
+        RemoveDirectoryA(dir.c_str());
+    }
+
+    std::string Contents() {
+        auto bytes = std::string(16, '\0');
+        HANDLE file = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        DWORD read = 0;
+        ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+        CloseHandle(file);
+        return bytes.substr(0, read);
+    }
+
+    std::string dir, target;
+    PROCESS_INFORMATION started = {};
+    Win32FileSystem files;
+    MemoryRegistry registry;
+    MemoryShell shell{files};
+    Win32Processes processes;
+    Win32Dialogs dialogs;
+    MemoryResources resources;
+    ProductStrings strings;
+    testing::RecordingWindow window;
+    InstallSession session{
+        strings, {files, registry, shell, processes, dialogs, resources}, window};
+};
+
+TEST_F(RunningProgram, YesEndsTheProgramAndItsFileIsReplaced) {
+    ASSERT_TRUE(IsProgramRunning(processes, "SCKTSRVR"));
+    ASSERT_FALSE(files.WriteFileBytes(target, {})) << "a running program's file must be locked";
+    DialogClicker clicker(DialogClicker::Script{{"Warning", "&Yes"}});
+    PlaceFile(session, "MyFile0000", "Myres0000", target);
+    auto seen = clicker.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].button, "&Yes");
+    EXPECT_EQ(seen[0].text, "程序 SCKTSRVR正在运行，是否强制结束它? ");
+    EXPECT_EQ(Contents(), "new contents");
+    EXPECT_EQ(WaitForSingleObject(started.hProcess, 0), WAIT_OBJECT_0);
+    EXPECT_FALSE(IsProgramRunning(processes, "scktsrvr"));
+}
+
+TEST_F(RunningProgram, NoKeepsTheProgramAndTheFailedSecondWriteIsReported) {
+    ASSERT_TRUE(IsProgramRunning(processes, "SCKTSRVR"));
+    DialogClicker clicker(DialogClicker::Script{{"Warning", "&No"}, {"Error", "OK"}});
+    PlaceFile(session, "MyFile0000", "Myres0000", target);
+    auto seen = clicker.Seen();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].button, "&No");
+    EXPECT_EQ(seen[1].button, "OK");
+    EXPECT_EQ(seen[1].text, "文件 SCKTSRVR复制出错(X002)！ ");
+    EXPECT_NE(Contents(), "new contents");
+    EXPECT_EQ(WaitForSingleObject(started.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+}
+
+}  // namespace
+}  // namespace setup
