@@ -24,7 +24,10 @@ long long RoundHalfEven(double value) {
 }  // namespace
 
 std::string PercentCaption(double fraction) {
-    return std::to_string(RoundHalfEven(fraction * 100)) + "%";
+    // Rounded to a double before the tie test: the x87 unit of 32-bit builds would otherwise keep
+    // extra bits (0.005 * 100 a hair above 0.5) and round differently from 64-bit builds.
+    volatile double percent = fraction * 100;
+    return std::to_string(RoundHalfEven(percent)) + "%";
 }
 
 ExtractionRun::ExtractionRun(InstallSession& session, std::vector<std::string> payload_file_list)
