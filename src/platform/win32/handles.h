@@ -112,6 +112,15 @@ struct CoTaskMemTraits {
     static void Close(Handle h) { CoTaskMemFree(h); }
 };
 
+// A menu from CreatePopupMenu that no window owns.
+struct MenuTraits {
+    using Handle = HMENU;
+    static Handle None() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { DestroyMenu(h); }
+};
+using UniqueMenu = ScopedHandle<MenuTraits>;
+
 // A window's device context from GetDC, given back with ReleaseDC.
 class WindowDc {
 public:
