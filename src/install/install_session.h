@@ -6,6 +6,7 @@
 #include <string>
 
 #include "data/settings.h"
+#include "install/file_names.h"
 #include "install/install_window.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
@@ -35,5 +36,10 @@ struct InstallSession {
     std::string UninstallerPath;
     std::string BrowseDrive;  // first character: the drive the directory chooser opens on
 };
+
+// The main program's folder with its trailing backslash, as MainExePath stands now.
+inline std::string ProgramFolder(const InstallSession& session) {
+    return ExtractFilePath(session.MainExePath);
+}
 
 }  // namespace setup

@@ -28,10 +28,6 @@ std::string FirstCharacter(std::string_view text) {
     return text.empty() ? std::string() : std::string(text.substr(0, text::CharLength(text, 0)));
 }
 
-std::string ProgramFolder(const InstallSession& session) {
-    return ExtractFilePath(session.MainExePath);
-}
-
 }  // namespace
 
 std::string ProductKey(const ProductStrings& strings) {

@@ -5,10 +5,6 @@
 namespace setup {
 namespace {
 
-std::string ProgramFolder(const InstallSession& session) {
-    return ExtractFilePath(session.MainExePath);
-}
-
 // The folder of a link location, from the Shell Folders value or, failing that, from the shell.
 // A value that is not a string throws, as the key's reader does.
 std::optional<std::string> LocationFolder(InstallSession& session, const RegistryKey* key,
