@@ -20,9 +20,12 @@ namespace {
 constexpr char kTitle[] = "TessikOne软件";
 constexpr char kClassName[] = "TessikSetupMain";
 constexpr const char* kPieceKeys[setup::kSkinPieceCount] = {
-    "FrmTop1BackRect",    "FrmTop2BackRect",    "FrmCenter1BackRect", "FrmCenter2BackRect",
-    "FrmCenter3BackRect", "FrmCenter4BackRect", "FrmBottomBackRect",  "PrBBackRect",
-    "PrBBarRect",         "BtnRect",            "BtnCloseRect"};
+    "FrmTop1BackRect",    "FrmTop2BackRect",
+    "FrmCenter1BackRect", "FrmCenter2BackRect",
+    "FrmCenter3BackRect", "FrmCenter4BackRect",
+    "FrmBottomBackRect",  "PrBBackRect",
+    "PrBBarRect",         "BtnRect",
+    "BtnCloseRect"};
 
 template <typename... Args>
 std::string Format(const char* format, Args... args) {
@@ -68,8 +71,8 @@ std::uint32_t Le32(const std::vector<std::uint8_t>& b, std::size_t at) {
 }
 
 void DescribeSkin(const setup::Resources& resources, std::string& out) {
-    std::vector<std::uint8_t> bmp = setup::UnpackNamedResource(
-        resources, setup::kSkinResourceType, setup::kSkinResourceName);
+    std::vector<std::uint8_t> bmp =
+        setup::UnpackNamedResource(resources, setup::kSkinResourceType, setup::kSkinResourceName);
     if (bmp.size() < 54 || bmp[0] != 'B' || bmp[1] != 'M') {
         out += Format("皮肤图片：%u 字节，不是 BMP 文件\r\n", static_cast<unsigned>(bmp.size()));
         return;
@@ -147,10 +150,10 @@ private:
         font_.reset(CreateFontA(-14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                 FIXED_PITCH | FF_MODERN, "新宋体"));
-        edit_ = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
-                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
-                                    ES_AUTOVSCROLL,
-                                0, 0, 0, 0, window, nullptr, nullptr, nullptr);
+        edit_ = CreateWindowExA(
+            WS_EX_CLIENTEDGE, "EDIT", "",
+            WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0,
+            0, 0, window, nullptr, nullptr, nullptr);
         SendMessageA(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
         std::string errors;
         std::string report;
@@ -179,8 +182,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     if (!RegisterClassA(&window_class)) return 1;
 
     MainWindow main_window;
-    HWND window = CreateWindowExA(0, kClassName, kTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, 640, 700, nullptr, nullptr, instance, &main_window);
+    HWND window =
+        CreateWindowExA(0, kClassName, kTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                        640, 700, nullptr, nullptr, instance, &main_window);
     if (!window) return 1;
     ShowWindow(window, show);
     UpdateWindow(window);

@@ -33,8 +33,8 @@ std::optional<std::string> ReadAll(const std::string& path) {
     if (!file) return std::nullopt;
     std::string bytes(GetFileSize(file.get(), nullptr), '\0');
     DWORD read = 0;
-    if (!bytes.empty() && !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                                    &read, nullptr))
+    if (!bytes.empty() &&
+        !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
         return std::nullopt;
     bytes.resize(read);
     return bytes;
@@ -81,7 +81,7 @@ TEST(DemoPayload, EveryEntryUnpacksToTheBytesOfItsStagedFile) {
     std::vector<std::string> list = LoadFileList(resources);
     ASSERT_GT(list.size(), 20u);
     const std::string staged = WinePath(DEMO_PAYLOAD_DIR) + "\\";
-    int programs = 0;
+    std::vector<std::string> programs;
     for (std::size_t i = 0; i < list.size(); ++i) {
         std::vector<std::uint8_t> unpacked =
             UnpackNamedResource(resources, PayloadResourceType(i), PayloadResourceName(i));
@@ -90,10 +90,12 @@ TEST(DemoPayload, EveryEntryUnpacksToTheBytesOfItsStagedFile) {
         EXPECT_TRUE(std::string(unpacked.begin(), unpacked.end()) == *source)
             << list[i] << ": " << unpacked.size() << " bytes unpacked, " << source->size()
             << " in the file";
-        if (source->compare(0, 2, "MZ") == 0 && list[i].find(".exe") != std::string::npos) ++programs;
+        if (source->compare(0, 2, "MZ") == 0) programs.push_back(list[i]);
     }
-    // The main program's name ends in ".Exe", so four of the five programs match ".exe".
-    EXPECT_EQ(programs, 4);
+    // The five programs are the stand-in, a real Windows program (the DLL-like file starts so too).
+    EXPECT_EQ(programs, (std::vector<std::string>{"TessikOne商贸版.Exe",
+                                                  "TessikOne商贸版服务器.exe", "scktsrvr.exe",
+                                                  "RuDavovo.exe", "uninstall.exe", "TsBase.dll"}));
 }
 
 TEST(DemoPayload, SkinIsA1025By757TwentyFourBitBitmap) {

@@ -20,12 +20,18 @@ struct Mix {
 
 Mix MixOf(Kind kind) {
     switch (kind) {
-        case Kind::Program: return {{0.125, 0.355, 0.52, 0.00, 0.00}};
-        case Kind::Help: return {{0.70, 0.00, 0.00, 0.30, 0.00}};
-        case Kind::Database: return {{0.08, 0.50, 0.42, 0.00, 0.00}};
-        case Kind::Text: return {{0.00, 0.00, 0.00, 1.00, 0.00}};
-        case Kind::Image: return {{0.95, 0.05, 0.00, 0.00, 0.00}};
-        case Kind::Bitmap: return {{0.00, 0.00, 0.00, 0.00, 1.00}};
+        case Kind::Program:
+            return {{0.125, 0.355, 0.52, 0.00, 0.00}};
+        case Kind::Help:
+            return {{0.70, 0.00, 0.00, 0.30, 0.00}};
+        case Kind::Database:
+            return {{0.08, 0.50, 0.42, 0.00, 0.00}};
+        case Kind::Text:
+            return {{0.00, 0.00, 0.00, 1.00, 0.00}};
+        case Kind::Image:
+            return {{0.95, 0.05, 0.00, 0.00, 0.00}};
+        case Kind::Bitmap:
+            return {{0.00, 0.00, 0.00, 0.00, 1.00}};
     }
     return {{1, 0, 0, 0, 0}};
 }
@@ -74,8 +80,8 @@ void FillRecords(char* out, std::size_t size, Random& random) {
 
 void FillText(char* out, std::size_t size, Random& random) {
     static constexpr std::string_view kWords[] = {
-        "销售", "采购", "库存", "客户", "供应商", "单据", "金额", "数量", "单价", "仓库",
-        "Item", "Price", "Total", "Qty", "Code", "Name", "=", ",", " ", "[Report]"};
+        "销售", "采购",  "库存",  "客户", "供应商", "单据", "金额", "数量", "单价", "仓库",
+        "Item", "Price", "Total", "Qty",  "Code",   "Name", "=",    ",",    " ",    "[Report]"};
     std::size_t i = 0;
     while (i < size) {
         std::string line = "2024-01-" + std::to_string(1 + random.Below(28)) + " ";
@@ -111,9 +117,15 @@ void FillBlock(Block type, char* out, std::size_t size, std::uint64_t offset, Ra
             for (std::size_t i = 0; i < size; ++i) out[i] = pattern[i % length];
             break;
         }
-        case Block::Records: FillRecords(out, size, random); break;
-        case Block::Text: FillText(out, size, random); break;
-        case Block::Gradient: FillGradient(out, size, offset, random); break;
+        case Block::Records:
+            FillRecords(out, size, random);
+            break;
+        case Block::Text:
+            FillText(out, size, random);
+            break;
+        case Block::Gradient:
+            FillGradient(out, size, offset, random);
+            break;
     }
 }
 
@@ -124,7 +136,8 @@ void WriteContent(std::ostream& out, const FileSpec& spec, Random& random) {
     std::string block(kBlock, '\0');
     const std::string_view header = HeaderOf(spec);
     for (std::uint64_t offset = 0; offset < spec.size; offset += kBlock) {
-        const std::size_t size = static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, spec.size - offset));
+        const std::size_t size =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, spec.size - offset));
         FillBlock(Pick(mix, random), block.data(), size, offset, random);
         if (offset == 0) std::copy_n(header.data(), std::min(header.size(), size), block.data());
         out.write(block.data(), static_cast<std::streamsize>(size));

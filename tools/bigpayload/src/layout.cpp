@@ -12,9 +12,9 @@ namespace {
 constexpr std::uint64_t kTotal = 95'544'095;
 
 struct Group {
-    std::vector<FileSpec> fixed;     // named files with their own sizes
-    std::vector<FileSpec> drawn;     // sizes drawn at random, then scaled to fill the group
-    std::uint64_t total;             // bytes of the whole group
+    std::vector<FileSpec> fixed;  // named files with their own sizes
+    std::vector<FileSpec> drawn;  // sizes drawn at random, then scaled to fill the group
+    std::uint64_t total;          // bytes of the whole group
 };
 
 // Gives the drawn files random weights and sizes that make the group add up exactly.
@@ -56,10 +56,10 @@ Group Root() {
              {"更新说明.txt", 3'870, Kind::Text}},
             {},
             57'600'000};
-    const char* libraries[] = {"TsBase.dll",   "TsReport.dll", "TsPrint.dll",  "TsNet.dll",
-                               "TsPos.dll",    "TsStock.dll",  "TsSale.dll",   "TsBuy.dll",
-                               "TsChart.dll",  "TsExcel.dll",  "TsBarcode.dll", "TsCard.dll",
-                               "TsSkin.dll",   "TsUpdate.dll", "TsData.bpl"};
+    const char* libraries[] = {"TsBase.dll",  "TsReport.dll", "TsPrint.dll",   "TsNet.dll",
+                               "TsPos.dll",   "TsStock.dll",  "TsSale.dll",    "TsBuy.dll",
+                               "TsChart.dll", "TsExcel.dll",  "TsBarcode.dll", "TsCard.dll",
+                               "TsSkin.dll",  "TsUpdate.dll", "TsData.bpl"};
     for (const char* name : libraries) g.drawn.push_back({name, 0, Kind::Program});
     return g;
 }
@@ -69,13 +69,12 @@ Group Data() {
              {"data\\TessikOne.mdb", 7'340'032, Kind::Database}},
             {},
             18'400'000};
-    const char* files[] = {"data\\Area.dat",    "data\\Bank.dat",     "data\\Unit.dat",
-                           "data\\Tax.dat",     "data\\模板.mdb",      "data\\Print.cfg",
-                           "data\\DBConfig.ini", "data\\Menu.xml",    "data\\基础资料.xml",
-                           "data\\Label.lbl",   "data\\Ticket.lbl",   "data\\Barcode.dat",
-                           "data\\Card.dat",    "data\\Stock.idx",    "data\\Sale.idx",
-                           "data\\Buy.idx",     "data\\Sample.mdb",   "data\\Upgrade.sql",
-                           "data\\Init.sql"};
+    const char* files[] = {
+        "data\\Area.dat",     "data\\Bank.dat",    "data\\Unit.dat",     "data\\Tax.dat",
+        "data\\模板.mdb",     "data\\Print.cfg",   "data\\DBConfig.ini", "data\\Menu.xml",
+        "data\\基础资料.xml", "data\\Label.lbl",   "data\\Ticket.lbl",   "data\\Barcode.dat",
+        "data\\Card.dat",     "data\\Stock.idx",   "data\\Sale.idx",     "data\\Buy.idx",
+        "data\\Sample.mdb",   "data\\Upgrade.sql", "data\\Init.sql"};
     for (const char* name : files) {
         std::string path = name;
         Kind kind = path.ends_with(".mdb") || path.ends_with(".dat") || path.ends_with(".idx")
@@ -96,8 +95,9 @@ Group Logs() {
 
 Group Reports() {
     Group g{{}, {}, 2'150'000};
-    const char* names[] = {"销售单", "采购单", "库存盘点", "调拨单", "收款单", "付款单", "客户对账",
-                           "供应商对账", "销售汇总", "采购汇总", "库存汇总", "利润表", "Inventory"};
+    const char* names[] = {"销售单",   "采购单",   "库存盘点",   "调拨单",   "收款单",
+                           "付款单",   "客户对账", "供应商对账", "销售汇总", "采购汇总",
+                           "库存汇总", "利润表",   "Inventory"};
     for (const char* name : names)
         g.drawn.push_back({std::string("RepCenter\\") + name + ".rpt", 0, Kind::Text});
     return g;

@@ -13,10 +13,11 @@ namespace fs = std::filesystem;
 
 int main(int argc, char** argv) {
     if (argc != 3 || std::string_view(argv[1]) != "--out") {
-        std::fprintf(argc == 2 && std::string_view(argv[1]) == "--help" ? stdout : stderr,
-                     "usage: bigpayload --out DIR\n"
-                     "Writes DIR/payload/ (261 files in the installer's folder layout, 95,544,095\n"
-                     "bytes) and DIR/payload.order (their target paths, \"\\\" between folders).\n");
+        std::fprintf(
+            argc == 2 && std::string_view(argv[1]) == "--help" ? stdout : stderr,
+            "usage: bigpayload --out DIR\n"
+            "Writes DIR/payload/ (261 files in the installer's folder layout, 95,544,095\n"
+            "bytes) and DIR/payload.order (their target paths, \"\\\" between folders).\n");
         return argc == 2 && std::string_view(argv[1]) == "--help" ? 0 : 2;
     }
     const fs::path out = argv[2];

@@ -10,7 +10,9 @@ constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::uint32_t kInfoHeaderSize = 40;
 
 std::uint32_t U32(std::string_view b, std::size_t at) {
-    auto byte = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<std::uint8_t>(b[at + i])); };
+    auto byte = [&](std::size_t i) {
+        return static_cast<std::uint32_t>(static_cast<std::uint8_t>(b[at + i]));
+    };
     return byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
 }
 std::uint16_t U16(std::string_view b, std::size_t at) {
@@ -18,7 +20,9 @@ std::uint16_t U16(std::string_view b, std::size_t at) {
                                       static_cast<std::uint8_t>(b[at + 1]) << 8);
 }
 
-BmpCheck Fail(std::string why) { return {std::nullopt, std::move(why)}; }
+BmpCheck Fail(std::string why) {
+    return {std::nullopt, std::move(why)};
+}
 
 }  // namespace
 
@@ -40,10 +44,11 @@ BmpCheck CheckSkinBitmap(std::string_view b) {
     if (compression != 0) return Fail("compressed bitmap; an uncompressed (BI_RGB) one is needed");
     if (planes != 1) return Fail(std::to_string(planes) + " colour planes; 1 is needed");
     if (width <= 0) return Fail("width " + std::to_string(width));
-    if (height <= 0) return Fail("height " + std::to_string(height) + "; rows must be stored bottom-up");
+    if (height <= 0)
+        return Fail("height " + std::to_string(height) + "; rows must be stored bottom-up");
     if (stated_size != b.size())
-        return Fail("the header states " + std::to_string(stated_size) + " bytes but the file has " +
-                    std::to_string(b.size()));
+        return Fail("the header states " + std::to_string(stated_size) +
+                    " bytes but the file has " + std::to_string(b.size()));
     const std::uint64_t row = (static_cast<std::uint64_t>(width) * 3 + 3) / 4 * 4;
     const std::uint64_t needed = pixel_offset + row * static_cast<std::uint64_t>(height);
     if (pixel_offset < kFileHeaderSize + info_size || needed > b.size())

@@ -1,6 +1,6 @@
-// The installer reads every text in code page 936 (GBK). The input files are UTF-8; these checks make
-// sure each text has a GBK form and fits the string loader's 512-byte buffer, so nothing is lost or
-// turned into "?" on the way into the executable.
+// The installer reads every text in code page 936 (GBK). The input files are UTF-8; these checks
+// make sure each text has a GBK form and fits the string loader's 512-byte buffer, so nothing is
+// lost or turned into "?" on the way into the executable.
 #pragma once
 
 #include <cstddef>

@@ -38,9 +38,10 @@ std::optional<std::string> CheckComponent(std::string_view part) {
 }  // namespace
 
 std::optional<std::string> CheckTargetPath(std::string_view path) {
-    if (path.size() >= 2 && path[1] == ':') return "a drive (\"" + std::string(path.substr(0, 2)) +
-                                                   "\"); paths are relative to the installation "
-                                                   "directory";
+    if (path.size() >= 2 && path[1] == ':')
+        return "a drive (\"" + std::string(path.substr(0, 2)) +
+               "\"); paths are relative to the installation "
+               "directory";
     if (!path.empty() && path.front() == '\\') return "a leading \"\\\"; paths are relative";
     for (unsigned char c : path) {
         if (c < 32 || c == 127) return "control character " + std::to_string(c) + " in the path";

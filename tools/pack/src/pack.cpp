@@ -42,7 +42,9 @@ std::optional<std::string> Read(const fs::path& path, const char* what, Problems
     return text;
 }
 
-void Append(Problems& to, const Problems& from) { to.insert(to.end(), from.begin(), from.end()); }
+void Append(Problems& to, const Problems& from) {
+    to.insert(to.end(), from.begin(), from.end());
+}
 
 // A rectangle that the installer cannot read stops its window creation; one outside the atlas
 // gives a piece of undefined pixels. Neither is fatal for packing, but both are worth a word.
@@ -58,8 +60,9 @@ void CheckRectangles(const Inputs& in, const fs::path& file, Problems& warnings)
         else if (r.x < 0 || r.y < 0 || r.w < 0 || r.h < 0 || r.x + r.w > in.skin.width ||
                  r.y + r.h > in.skin.height)
             warnings.push_back({file.string(), number,
-                                "the rectangle reaches outside the " + std::to_string(in.skin.width) +
-                                    " x " + std::to_string(in.skin.height) + " skin"});
+                                "the rectangle reaches outside the " +
+                                    std::to_string(in.skin.width) + " x " +
+                                    std::to_string(in.skin.height) + " skin"});
     }
 }
 
@@ -103,8 +106,9 @@ Inputs ReadInputs(const Options& o) {
     const std::string out = fs::absolute(o.out).string();
     for (unsigned char c : out)
         if (c < 32 || c == '"' || c == '\\')
-            in.problems.push_back({out, 0, "the output folder's path cannot hold '\"', '\\' or "
-                                           "control characters"});
+            in.problems.push_back({out, 0,
+                                   "the output folder's path cannot hold '\"', '\\' or "
+                                   "control characters"});
     return in;
 }
 
@@ -130,6 +134,77 @@ std::uint64_t SizeOr0(const fs::path& file) {
     return ec ? 0 : size;
 }
 
+// What a run did, for the summary line.
+struct Outcome {
+    std::size_t framed = 0, unchanged = 0;
+    std::uint64_t bytes_in = 0, bytes_out = 0;
+    bool script_written = false;
+};
+
+// The payload entries and the skin, each framed from its file into its output.
+std::vector<FrameJob> FramedOutputs(const Inputs& in, const Options& o) {
+    std::vector<FrameJob> all;
+    for (std::size_t i = 0; i < in.order.entries.size(); ++i) {
+        const PayloadEntry& e = in.order.entries[i];
+        all.push_back({e.source, e.size, o.out / PayloadOutputName(i)});
+    }
+    all.push_back({o.skin, SizeOr0(o.skin), o.out / kSkinOutputName});
+    return all;
+}
+
+// Frames what changed since the stamps were recorded, on all threads, and records it.
+bool FrameChanged(const std::vector<FrameJob>& all, const Options& o, StampBook& stamps,
+                  Outcome& outcome, std::ostream& log) {
+    std::vector<FrameJob> jobs;
+    std::vector<StampBook::FileState> before;
+    for (const FrameJob& job : all) {
+        outcome.bytes_in += job.size;
+        if (stamps.UpToDate(job.source, job.output)) continue;
+        auto state = StampBook::StateOf(job.source);
+        if (!state || state->size != job.size) {
+            log << "setup-pack: error: " << job.source.string() << " changed while it was read\n";
+            return false;
+        }
+        stamps.Forget(job.output);
+        jobs.push_back(job);
+        before.push_back(*state);
+    }
+    const unsigned threads = o.jobs ? o.jobs : std::max(1u, std::thread::hardware_concurrency());
+    JobsResult result = RunFrameJobs(jobs, threads, o.quiet ? nullptr : &log);
+    for (std::size_t i : result.done) stamps.Record(jobs[i].source, before[i], jobs[i].output);
+    for (const std::string& e : result.errors) log << "setup-pack: error: " << e << "\n";
+    outcome.framed = jobs.size();
+    outcome.unchanged = all.size() - jobs.size();
+    return result.errors.empty();
+}
+
+// The licence and the script are small: they are built whole and written when they differ.
+bool WriteLicenceAndScript(const Inputs& in, const Options& o, Outcome& outcome,
+                           std::ostream& log) {
+    std::string error;
+    bool written = false;
+    std::vector<std::string> targets;
+    for (const PayloadEntry& e : in.order.entries) targets.push_back(e.target);
+    const bool ok =
+        WriteIfChanged(o.out / kLicenceOutputName, FrameBytes(in.licence_gbk), written, error) &&
+        WriteIfChanged(o.out / kScriptName, BuildRcScript(in.settings.lines, targets, o.out),
+                       outcome.script_written, error);
+    if (!ok) log << "setup-pack: error: " << error << "\n";
+    return ok;
+}
+
+void PrintSummary(const Inputs& in, const Outcome& outcome, double seconds, std::ostream& log) {
+    char line[256];
+    std::snprintf(line, sizeof line,
+                  "setup-pack: %zu files and the skin: %zu compressed, %zu unchanged; "
+                  "%.2f MB framed to %.2f MB; setup.rc %s; %.2f s\n",
+                  in.order.entries.size(), outcome.framed, outcome.unchanged,
+                  static_cast<double>(outcome.bytes_in) / 1e6,
+                  static_cast<double>(outcome.bytes_out) / 1e6,
+                  outcome.script_written ? "written" : "unchanged", seconds);
+    log << line;
+}
+
 }  // namespace
 
 int RunPack(const Options& o, std::ostream& log) {
@@ -141,75 +216,32 @@ int RunPack(const Options& o, std::ostream& log) {
         log << "setup-pack: nothing written\n";
         return 1;
     }
-
     std::error_code ec;
     fs::create_directories(o.out, ec);
     if (ec) {
-        log << "setup-pack: error: cannot create " << o.out.string() << ": " << ec.message() << "\n";
+        log << "setup-pack: error: cannot create " << o.out.string() << ": " << ec.message()
+            << "\n";
         return 1;
     }
+
     StampBook stamps;
     stamps.Load(o.out / kStampsName);
-
-    // The payload entries and the skin, framed from their files; only what changed is redone.
-    std::vector<FrameJob> all;
-    for (std::size_t i = 0; i < in.order.entries.size(); ++i) {
-        const PayloadEntry& e = in.order.entries[i];
-        all.push_back({e.source, e.size, o.out / PayloadOutputName(i)});
-    }
-    all.push_back({o.skin, SizeOr0(o.skin), o.out / kSkinOutputName});
-    std::vector<FrameJob> jobs;
-    std::vector<StampBook::FileState> before;
-    std::uint64_t bytes_in = 0;
-    for (const FrameJob& job : all) {
-        bytes_in += job.size;
-        if (stamps.UpToDate(job.source, job.output)) continue;
-        auto state = StampBook::StateOf(job.source);
-        if (!state || state->size != job.size) {
-            log << "setup-pack: error: " << job.source.string() << " changed while it was read\n";
-            return 1;
-        }
-        stamps.Forget(job.output);
-        jobs.push_back(job);
-        before.push_back(*state);
-    }
-    unsigned threads = o.jobs ? o.jobs : std::max(1u, std::thread::hardware_concurrency());
-    JobsResult result = RunFrameJobs(jobs, threads, o.quiet ? nullptr : &log);
-    for (std::size_t i : result.done) stamps.Record(jobs[i].source, before[i], jobs[i].output);
-
-    std::string error;
-    bool licence_written = false, script_written = false;
-    bool ok = result.errors.empty() &&
-              WriteIfChanged(o.out / kLicenceOutputName, FrameBytes(in.licence_gbk),
-                             licence_written, error);
-    if (ok) {
-        std::vector<std::string> targets;
-        for (const PayloadEntry& e : in.order.entries) targets.push_back(e.target);
-        ok = WriteIfChanged(o.out / kScriptName,
-                            BuildRcScript(in.settings.lines, targets, o.out), script_written,
-                            error);
-    }
+    const std::vector<FrameJob> all = FramedOutputs(in, o);
+    Outcome outcome;
+    const bool ok =
+        FrameChanged(all, o, stamps, outcome, log) && WriteLicenceAndScript(in, o, outcome, log);
     RemoveStaleOutputs(o.out, in.order.entries.size(), stamps);
+    // Saved also after a failure, so what was framed is not framed again.
     if (!stamps.Save(o.out / kStampsName))
         log << "setup-pack: warning: cannot write " << (o.out / kStampsName).string() << "\n";
-    for (const std::string& e : result.errors) log << "setup-pack: error: " << e << "\n";
-    if (!error.empty()) log << "setup-pack: error: " << error << "\n";
     if (!ok) return 1;
 
     if (!o.quiet) {
-        std::uint64_t bytes_out = SizeOr0(o.out / kLicenceOutputName);
-        for (const FrameJob& job : all) bytes_out += SizeOr0(job.output);
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        char line[256];
-        std::snprintf(line, sizeof line,
-                      "setup-pack: %zu files and the skin: %zu compressed, %zu unchanged; "
-                      "%.2f MB framed to %.2f MB; setup.rc %s; %.2f s\n",
-                      in.order.entries.size(), jobs.size(), all.size() - jobs.size(),
-                      static_cast<double>(bytes_in) / 1e6,
-                      static_cast<double>(bytes_out) / 1e6,
-                      script_written ? "written" : "unchanged", seconds);
-        log << line;
+        outcome.bytes_out = SizeOr0(o.out / kLicenceOutputName);
+        for (const FrameJob& job : all) outcome.bytes_out += SizeOr0(job.output);
+        PrintSummary(
+            in, outcome,
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), log);
     }
     return 0;
 }

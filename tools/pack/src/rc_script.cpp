@@ -36,7 +36,8 @@ std::string BuildRcScript(const std::vector<std::string>& settings,
         "LANGUAGE 0x04, 0x02\n\n"
         "STRINGTABLE\nBEGIN\n";
     for (std::size_t i = 0; i < settings.size(); ++i)
-        rc += "    " + std::to_string(kFirstSettingId + i) + " " + QuoteRcString(settings[i]) + "\n";
+        rc +=
+            "    " + std::to_string(kFirstSettingId + i) + " " + QuoteRcString(settings[i]) + "\n";
     for (std::size_t i = 0; i < targets.size(); ++i) {
         std::string line = targets[i];
         std::replace(line.begin(), line.end(), '\\', '*');

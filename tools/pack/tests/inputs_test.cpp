@@ -100,7 +100,11 @@ TEST(SkinBitmap, RefusesOtherDepthsCompressionTopDownAndWrongSizes) {
 TEST(Licence, EveryLineEndBecomesCrLfAndTheTextEndsWithOne) {
     EXPECT_EQ(ConvertLicence("一\n二\r\n三\r四", "l.txt").gbk,
               "\xD2\xBB\r\n\xB6\xFE\r\n\xC8\xFD\r\n\xCB\xC4\r\n");
-    EXPECT_EQ(ConvertLicence("\xEF\xBB\xBF" "a\n\nb\n", "l.txt").gbk, "a\r\n\r\nb\r\n");
+    EXPECT_EQ(ConvertLicence("\xEF\xBB\xBF"
+                             "a\n\nb\n",
+                             "l.txt")
+                  .gbk,
+              "a\r\n\r\nb\r\n");
     EXPECT_EQ(ConvertLicence("", "l.txt").gbk, "");
 }
 

@@ -113,8 +113,8 @@ TEST_F(PackTest, OneThreadAndManyGiveTheSameBytes) {
     fs::rename(dir_ / "out", dir_ / "one");
     options_.jobs = 8;
     ASSERT_EQ(Run(), 0) << log_.str();
-    for (const char* name : {"MyFile0000.bin", "MyFile0001.bin", "MyFile0002.bin", "MainBmp.bin",
-                             "MainRect.bin"})
+    for (const char* name :
+         {"MyFile0000.bin", "MyFile0001.bin", "MyFile0002.bin", "MainBmp.bin", "MainRect.bin"})
         EXPECT_TRUE(ReadFile(dir_ / "one" / name) == ReadFile(dir_ / "out" / name)) << name;
 }
 
@@ -130,8 +130,7 @@ TEST_F(PackTest, BadInputIsReportedWithFileAndLineAndNothingIsWritten) {
 }
 
 TEST_F(PackTest, WarnsAboutRectanglesOutsideTheSkinAndUnlistedFiles) {
-    WriteFile(dir_ / "settings.txt",
-              "Wide=0,0,9,1\n" + ReadFile(dir_ / "settings.txt").substr(14));
+    WriteFile(dir_ / "settings.txt", "Wide=0,0,9,1\n" + ReadFile(dir_ / "settings.txt").substr(14));
     WriteFile(dir_ / "payload/stray.txt", "s");
     options_.quiet = false;
     ASSERT_EQ(Run(), 0) << log_.str();

@@ -15,9 +15,9 @@ TEST(TargetPath, RefusesPathsThatLeaveTheInstallationDirectory) {
 }
 
 TEST(TargetPath, RefusesNamesThatWindowsOrTheInstallerWouldChange) {
-    for (const char* bad : {"", "data\\\\a.txt", "data\\", ".\\a.txt", "data/a.txt", "a*b.txt",
-                            "a?.txt", "a|b", "a<b", "a\"b", "data\\ a.txt", "data \\a.txt",
-                            "a.txt ", "a.", "a\tb.txt", "x:y"})
+    for (const char* bad :
+         {"", "data\\\\a.txt", "data\\", ".\\a.txt", "data/a.txt", "a*b.txt", "a?.txt", "a|b",
+          "a<b", "a\"b", "data\\ a.txt", "data \\a.txt", "a.txt ", "a.", "a\tb.txt", "x:y"})
         EXPECT_TRUE(CheckTargetPath(bad)) << "'" << bad << "'";
 }
 

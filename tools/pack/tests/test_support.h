@@ -68,7 +68,8 @@ inline std::string Bitmap(int width, int height, int bits = 24) {
 inline std::string Unframe(const std::string& framed) {
     if (framed.size() < 4) return "<short>";
     std::uint32_t length = 0;
-    for (int i = 0; i < 4; ++i) length |= static_cast<std::uint32_t>(static_cast<unsigned char>(framed[i])) << (8 * i);
+    for (int i = 0; i < 4; ++i)
+        length |= static_cast<std::uint32_t>(static_cast<unsigned char>(framed[i])) << (8 * i);
     std::string out(length, '\0');
     uLongf size = length;
     int rc = uncompress(reinterpret_cast<Bytef*>(out.data()), &size,
