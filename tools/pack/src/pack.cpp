@@ -1,5 +1,6 @@
 #include "pack.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <regex>
@@ -104,11 +105,10 @@ Inputs ReadInputs(const Options& o) {
     }
     // The script names the outputs by absolute path inside quotes.
     const std::string out = fs::absolute(o.out).string();
-    for (unsigned char c : out)
-        if (c < 32 || c == '"' || c == '\\')
-            in.problems.push_back({out, 0,
-                                   "the output folder's path cannot hold '\"', '\\' or "
-                                   "control characters"});
+    if (std::any_of(out.begin(), out.end(),
+                    [](unsigned char c) { return c < 32 || c == '"' || c == '\\'; }))
+        in.problems.push_back(
+            {out, 0, "the output folder's path cannot hold '\"', '\\' or control characters"});
     return in;
 }
 
@@ -120,7 +120,8 @@ void RemoveStaleOutputs(const fs::path& out, std::size_t count, StampBook& stamp
         std::smatch m;
         const std::string name = it->path().filename().string();
         if (!std::regex_match(name, m, kOutput)) continue;
-        if (m[2].matched || std::stoul(m[1].str()) >= count) {
+        // Nine digits are more than any payload has; longer numbers are stale by definition.
+        if (m[2].matched || m[1].length() > 9 || std::stoul(m[1].str()) >= count) {
             std::error_code ignored;
             fs::remove(it->path(), ignored);
             stamps.Forget(it->path());
