@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
+#include "platform/text.h"
 #include "platform/win32/gui/window.h"
 
 namespace setup::gui {
@@ -42,7 +44,8 @@ void ChildWindow::SetEnabled(bool enabled) {
 
 std::string ChildWindow::Text() const {
     if (!hwnd_) return {};
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(hwnd_)) + 1, '\0');
+    // A rich edit counts characters, not bytes: room for two bytes each.
+    std::string text(2 * static_cast<std::size_t>(GetWindowTextLengthA(hwnd_)) + 1, '\0');
     int n = GetWindowTextA(hwnd_, text.data(), static_cast<int>(text.size()));
     text.resize(static_cast<std::size_t>(std::max(n, 0)));
     return text;
@@ -82,8 +85,11 @@ struct TextSource {
 
 DWORD CALLBACK ReadTextChunk(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* read) {
     auto* source = reinterpret_cast<TextSource*>(cookie);
-    std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(size),
-                                          source->text->size() - source->offset);
+    const std::string_view rest = std::string_view(*source->text).substr(source->offset);
+    // Each chunk is converted on its own: a double-byte character must not be split between two.
+    std::size_t n =
+        text::CutToBytes(rest, static_cast<std::size_t>(std::max<LONG>(size, 0))).size();
+    if (n == 0 && !rest.empty() && size > 0) n = 1;
     std::memcpy(buffer, source->text->data() + source->offset, n);
     source->offset += n;
     *read = static_cast<LONG>(n);

@@ -98,10 +98,9 @@ void Container::TrackHot(Control* target) {
 void Container::RouteMouse(UINT message, WPARAM wparam, LPARAM lparam) {
     const int x = GET_X_LPARAM(lparam), y = GET_Y_LPARAM(lparam);
     Control* target = ControlAt(x, y);
-    if (message == WM_MOUSEMOVE) {
-        StartLeaveTracking();
-        TrackHot(target);
-    }
+    // Any mouse message tells where the cursor is: the control it left hears of it.
+    StartLeaveTracking();
+    TrackHot(target);
     if (!target) return;
     const int cx = x - target->Left(), cy = y - target->Top();
     const ShiftState shift = ShiftFromKeys(wparam);

@@ -1,0 +1,149 @@
+// TFrmMain: the installer's one main window. Borderless and skinned, it carries the four wizard
+// pages on four panels of which one is visible at a time: the licence, the directory and
+// options, the copying with its progress bar, the finish. Everything it shows apart from texts,
+// edits and check boxes is cut from one skin bitmap in its resources.
+//
+// The controls are public members named as the form has always named them, declared in their
+// stacking order: on each parent the windowless ones (images, labels, bitmap buttons) are
+// painted in declaration order; panels, edits, the rich edit and check boxes are windows over them.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/flat_check_box.h"
+#include "controls/user_button.h"
+#include "data/settings.h"
+#include "platform/resources.h"
+#include "platform/win32/gui/bitmap.h"
+#include "platform/win32/gui/child_window.h"
+#include "platform/win32/gui/form.h"
+#include "platform/win32/gui/image.h"
+#include "platform/win32/gui/label.h"
+#include "platform/win32/gui/timer.h"
+
+namespace setup::ui {
+
+using controls::TFlatCheckBox;
+using controls::TUserButton;
+
+// The taskbar text of the program and the title of its message boxes.
+inline constexpr char kApplicationTitle[] = "TessikOne软件";
+// The maker's web site, named in the favourites option.
+inline constexpr char kMakerWebHost[] = "www.tessik.com.cn";
+
+class TFrmMain {
+public:
+    // Creates the window hidden and runs FormCreate; an error there is shown in a message box
+    // and the window keeps the state reached. The window is the main form: closing it ends the
+    // message loop.
+    explicit TFrmMain(const Resources& resources);
+    TFrmMain(const TFrmMain&) = delete;
+    TFrmMain& operator=(const TFrmMain&) = delete;
+
+    HWND Handle() const { return window.Handle(); }
+    // Runs FormShow, centres the window on the desktop the first time, and makes it visible.
+    void Show();
+
+    // Creation, show and layout.
+    void FormCreate();
+    void FormShow();
+    void FormResize();
+    void LoadSkin();
+    void CutPiece(SkinPiece piece, const gui::Bitmap& atlas, const PieceRect& rect);
+    void LayoutPage();
+    void ApplyWindowRegion();
+    void DrawProgress(double fraction);
+    void ShowPage(int page);
+    void StartWindowDrag();
+    // Fills EditDir and BrowseDrive at show time. Until the registry reader is wired in, it puts
+    // in the default path on drive D and opens the directory dialog on drive C.
+    void ReadPreviousPath();
+
+    // Event handlers. The mouse button, shift state and position are not looked at.
+    void imgTopBackMouseDown(gui::MouseButton, gui::ShiftState, int, int);
+    void imgPage1CenterBackMouseDown(gui::MouseButton, gui::ShiftState, int, int);
+    void imgPage1BottomBackMouseDown(gui::MouseButton, gui::ShiftState, int, int);
+    void btnWinCloseMouseUp(gui::MouseButton, gui::ShiftState, int, int);
+    void BtnCancelMouseUp(gui::MouseButton, gui::ShiftState, int, int);
+    void BtnCancelPage2MouseUp(gui::MouseButton, gui::ShiftState, int, int);
+    void chkQuestionClick();
+    void BtnAcceptMouseUp(gui::MouseButton, gui::ShiftState, int, int);
+    // Page flow still to be connected: next with the path check, browse, data browse, cancel
+    // while copying, finish, and the copy step on each timer tick.
+    void BtnNextMouseUp(gui::MouseButton, gui::ShiftState, int, int);
+    void BtnSetDirMouseUp(gui::MouseButton, gui::ShiftState, int, int);
+    void btnDatPathMouseUp(gui::MouseButton, gui::ShiftState, int, int);
+    void BtnCancelPage3MouseUp(gui::MouseButton, gui::ShiftState, int, int);
+    void BtnCompleteMouseUp(gui::MouseButton, gui::ShiftState, int, int);
+    void tmr1Timer();
+
+    // The piece cut for a setting; an empty bitmap until LoadSkin has cut it.
+    const gui::Bitmap& Piece(SkinPiece piece) const;
+
+    // Run state.
+    int CurrentPage = 1;
+    bool InstallFinished = false;
+    std::string BrowseDrive;
+    std::string InstallDir, MainExePath, UninstallerPath;
+    std::vector<std::string> PayloadFileList;
+    int FileCount = 0;
+    int FileIndex = 0;
+    double LastProgress = 0;
+    ProductStrings Strings;
+
+    // The window and its controls, in stacking order.
+    gui::Form window;
+    gui::Image imgTopBack;
+    TUserButton btnWinClose;
+    gui::Label LblWelcome1;
+    gui::Panel pnlPage1, pnlPage2, pnlPage3, pnlPage4;
+    gui::Timer tmr1;
+
+    gui::Image imgPage1BottomBack;
+    TUserButton BtnAccept, BtnCancel;
+    gui::Image imgPage1CenterBack;
+    gui::Label LblHintDir;
+    TFlatCheckBox chkQuestion;
+    gui::RichEdit redtRead;
+
+    gui::Image imgPage2BottomBack, imgPage2CenterBack;
+    gui::Label lblDirHint;
+    TUserButton BtnSetDir, BtnNext, BtnCancelPage2;
+    gui::Label lblHintSystem, lblHint1;
+    TUserButton btnDatPath;
+    gui::Label lblHint2;
+    gui::Edit EditDir;
+    TFlatCheckBox chkAddToDesk, chkAddToQuickBar, chkStartWindows;
+    gui::Edit edtDatPath;
+
+    gui::Image imgPage3BottomBack, imgPage3CenterBack;
+    TUserButton BtnCancelPage3;
+    gui::Image imgProcessBarBack, imgProcessBar;
+    gui::Label lblProcessBarHint, lblNowCopyFile;
+
+    gui::Image imgPage4BottomBack, imgPage4CenterBack;
+    TUserButton BtnComplete;
+    gui::Label lblHintCancel;
+    TFlatCheckBox chkStartMorlan, chkAddToFavorites;
+
+private:
+    void SetDesignProperties();
+    void ConnectEvents();
+    void CenterOnDesktop();
+    void LayoutTitle(int page);
+    void LayoutPage1(const gui::Bounds& panel);
+    void LayoutPage2(const gui::Bounds& panel);
+    void LayoutPage3(const gui::Bounds& panel);
+    void LayoutPage4(const gui::Bounds& panel);
+    void BuildProgressFrame();
+    std::shared_ptr<const gui::Bitmap> SharedPiece(SkinPiece piece) const;
+
+    const Resources& resources_;
+    std::array<std::shared_ptr<gui::Bitmap>, kSkinPieceCount> pieces_;
+    bool shown_ = false;
+};
+
+}  // namespace setup::ui

@@ -1,0 +1,275 @@
+// TFrmMain: the controls as the form file sets them, and the creation steps (skin, licence,
+// button strips, pictures, file list, captions).
+#include <utility>
+
+#include "data/file_list.h"
+#include "data/unpack.h"
+#include "platform/win32/gui/errors.h"
+#include "ui/frm_main.h"
+
+namespace setup::ui {
+
+namespace {
+
+constexpr gui::Bounds kPanelBounds{3, 65, 510, 334};
+constexpr COLORREF kKeyWhite = RGB(255, 255, 255);
+
+gui::FontSpec SongFont(int height, BYTE charset = DEFAULT_CHARSET) {
+    return gui::FontSpec{"宋体", height, charset};
+}
+
+gui::FontSpec RedWindowFont() {
+    gui::FontSpec spec;
+    spec.color = gui::clRed;
+    return spec;
+}
+
+void SetUpButton(TUserButton& button, const std::string& caption, const gui::Bounds& bounds) {
+    button.SetBounds(bounds);
+    button.SetCaption(caption);
+    button.SetHotKey1(controls::TMyHotCut::MhNone);
+    button.SetHotKey2(controls::TMyHotCut::MhNone);
+    button.SetBmpTransParent(true);
+    button.SetBmpTransParentColor(kKeyWhite);
+    button.SetTransparent(true);
+}
+
+// Labels take the size of their text, as the form's labels do; only the percentage keeps its
+// design size so that it can centre its text.
+void SetUpLabel(gui::Label& label, const std::string& caption, const gui::Bounds& bounds,
+                const gui::FontSpec& font = {}) {
+    label.SetTransparent(true);
+    label.SetFont(font);
+    label.SetBounds(bounds);
+    label.SetAutoSize(true);
+    label.SetCaption(caption);
+}
+
+}  // namespace
+
+TFrmMain::TFrmMain(const Resources& resources)
+    : window(kApplicationTitle),
+      imgTopBack(window),
+      btnWinClose(window),
+      LblWelcome1(window),
+      pnlPage1(window, kPanelBounds),
+      pnlPage2(window, kPanelBounds),
+      pnlPage3(window, kPanelBounds),
+      pnlPage4(window, kPanelBounds),
+      tmr1(window, 10, false),
+      imgPage1BottomBack(pnlPage1),
+      BtnAccept(pnlPage1),
+      BtnCancel(pnlPage1),
+      imgPage1CenterBack(pnlPage1),
+      LblHintDir(pnlPage1),
+      chkQuestion(pnlPage1, {12, 300, 314, 22}, "我已经阅读并同意软件许可协议"),
+      redtRead(pnlPage1, {15, 67, 480, 217}),
+      imgPage2BottomBack(pnlPage2),
+      imgPage2CenterBack(pnlPage2),
+      lblDirHint(pnlPage2),
+      BtnSetDir(pnlPage2),
+      BtnNext(pnlPage2),
+      BtnCancelPage2(pnlPage2),
+      lblHintSystem(pnlPage2),
+      lblHint1(pnlPage2),
+      btnDatPath(pnlPage2),
+      lblHint2(pnlPage2),
+      EditDir(pnlPage2, {90, 63, 325, 22}, "C:\\Program Files"),
+      chkAddToDesk(pnlPage2, {30, 190, 225, 22}, "添加桌面快捷方式"),
+      chkAddToQuickBar(pnlPage2, {30, 220, 225, 22}, "添加到快速启动"),
+      chkStartWindows(pnlPage2, {30, 250, 225, 22}, ""),
+      edtDatPath(pnlPage2, {90, 113, 325, 22}, "D:\\Tessik软件用户数据"),
+      imgPage3BottomBack(pnlPage3),
+      imgPage3CenterBack(pnlPage3),
+      BtnCancelPage3(pnlPage3),
+      imgProcessBarBack(pnlPage3),
+      imgProcessBar(pnlPage3),
+      lblProcessBarHint(pnlPage3),
+      lblNowCopyFile(pnlPage3),
+      imgPage4BottomBack(pnlPage4),
+      imgPage4CenterBack(pnlPage4),
+      BtnComplete(pnlPage4),
+      lblHintCancel(pnlPage4),
+      chkStartMorlan(pnlPage4, {30, 65, 225, 22}, ""),
+      chkAddToFavorites(pnlPage4, {30, 105, 345, 22}, ""),
+      resources_(resources) {
+    gui::SetApplicationTitle(kApplicationTitle);
+    window.SetMainForm(true);
+    SetDesignProperties();
+    ConnectEvents();
+    gui::RunReportingErrors(window.Handle(), [&] { FormCreate(); });
+}
+
+void TFrmMain::SetDesignProperties() {
+    imgTopBack.SetBounds({3, 3, 516, 63});
+    SetUpButton(btnWinClose, "", {483, 6, 27, 19});
+    btnWinClose.SetTransparent(false);
+    SetUpLabel(LblWelcome1, "请选择安装目录", {90, 18, 406, 60});
+    pnlPage2.SetVisible(false);
+    pnlPage3.SetVisible(false);
+    pnlPage4.SetVisible(false);
+
+    imgPage1BottomBack.SetBounds({0, 295, 516, 39});
+    SetUpButton(BtnAccept, "同意", {334, 302, 55, 23});
+    BtnAccept.SetEnabled(false);
+    SetUpButton(BtnCancel, "取消", {418, 302, 55, 23});
+    imgPage1CenterBack.SetBounds({0, 0, 516, 295});
+    SetUpLabel(LblHintDir, "请选择安装目录", {20, 45, 110, 60});
+    chkQuestion.SetState(controls::CheckBoxState::Unchecked);
+    chkQuestion.SetChecked(false);
+    redtRead.SetFont(SongFont(-12, GB2312_CHARSET));
+
+    imgPage2BottomBack.SetBounds({0, 295, 516, 39});
+    imgPage2CenterBack.SetBounds({0, 0, 516, 295});
+    SetUpLabel(lblDirHint, "请选择安装目录", {30, 45, 250, 22});
+    SetUpButton(BtnSetDir, "浏览...", {418, 62, 55, 23});
+    SetUpButton(BtnNext, "下一步", {328, 302, 55, 23});
+    SetUpButton(BtnCancelPage2, "取消", {418, 302, 55, 23});
+    SetUpLabel(lblHintSystem, "", {70, 240, 200, 22}, RedWindowFont());
+    lblHintSystem.SetVisible(false);
+    SetUpLabel(lblHint1, "请选择数据库保存位置(请存放在和安装目录不一样的位置)", {30, 95, 600, 22});
+    SetUpButton(btnDatPath, "设置...", {418, 112, 55, 23});
+    SetUpLabel(lblHint2, "", {70, 290, 200, 22}, RedWindowFont());
+    lblHint2.SetVisible(false);
+    EditDir.SetFont(SongFont(-14));
+    for (TFlatCheckBox* box : {&chkAddToDesk, &chkAddToQuickBar, &chkStartWindows}) {
+        box->SetState(controls::CheckBoxState::Checked);
+        box->SetChecked(true);
+    }
+    edtDatPath.SetFont(SongFont(-14));
+
+    imgPage3BottomBack.SetBounds({0, 295, 516, 39});
+    imgPage3CenterBack.SetBounds({0, 0, 516, 295});
+    SetUpButton(BtnCancelPage3, "取消", {418, 302, 55, 23});
+    imgProcessBarBack.SetBounds({30, 251, 450, 19});
+    imgProcessBarBack.SetTransparent(true);
+    imgProcessBar.SetBounds({32, 253, 446, 15});
+    lblProcessBarHint.SetTransparent(true);
+    lblProcessBarHint.SetBounds({242, 254, 33, 13});
+    lblProcessBarHint.SetAlignment(gui::Alignment::Center);
+    lblProcessBarHint.SetCaption("0%");
+    SetUpLabel(lblNowCopyFile, "复制文件：", {30, 229, 450, 22});
+
+    imgPage4BottomBack.SetBounds({0, 295, 516, 39});
+    imgPage4CenterBack.SetBounds({0, 0, 516, 295});
+    SetUpButton(BtnComplete, "完成", {418, 302, 55, 23});
+    SetUpLabel(lblHintCancel, "安装未能成功！", {30, 125, 285, 22}, SongFont(-12));
+    lblHintCancel.SetVisible(false);
+    for (TFlatCheckBox* box : {&chkStartMorlan, &chkAddToFavorites}) {
+        box->SetState(controls::CheckBoxState::Checked);
+        box->SetChecked(true);
+    }
+}
+
+// Events are connected after the check boxes got their states, so creation fires no click.
+void TFrmMain::ConnectEvents() {
+    auto mouse = [this](void (TFrmMain::*handler)(gui::MouseButton, gui::ShiftState, int, int)) {
+        return [this, handler](gui::MouseButton b, gui::ShiftState s, int x, int y) {
+            (this->*handler)(b, s, x, y);
+        };
+    };
+    window.OnResize = [this] { FormResize(); };
+    window.OnShow = [this] { FormShow(); };
+    tmr1.OnTimer = [this] { tmr1Timer(); };
+
+    imgTopBack.OnMouseDown = mouse(&TFrmMain::imgTopBackMouseDown);
+    for (gui::Image* center : {&imgPage1CenterBack, &imgPage2CenterBack, &imgPage3CenterBack,
+                               &imgPage4CenterBack, &imgProcessBarBack, &imgProcessBar})
+        center->OnMouseDown = mouse(&TFrmMain::imgPage1CenterBackMouseDown);
+    for (gui::Image* bottom :
+         {&imgPage1BottomBack, &imgPage2BottomBack, &imgPage3BottomBack, &imgPage4BottomBack})
+        bottom->OnMouseDown = mouse(&TFrmMain::imgPage1BottomBackMouseDown);
+
+    btnWinClose.OnMouseUp = mouse(&TFrmMain::btnWinCloseMouseUp);
+    BtnAccept.OnMouseUp = mouse(&TFrmMain::BtnAcceptMouseUp);
+    BtnCancel.OnMouseUp = mouse(&TFrmMain::BtnCancelMouseUp);
+    BtnSetDir.OnMouseUp = mouse(&TFrmMain::BtnSetDirMouseUp);
+    BtnNext.OnMouseUp = mouse(&TFrmMain::BtnNextMouseUp);
+    BtnCancelPage2.OnMouseUp = mouse(&TFrmMain::BtnCancelPage2MouseUp);
+    btnDatPath.OnMouseUp = mouse(&TFrmMain::btnDatPathMouseUp);
+    BtnCancelPage3.OnMouseUp = mouse(&TFrmMain::BtnCancelPage3MouseUp);
+    BtnComplete.OnMouseUp = mouse(&TFrmMain::BtnCompleteMouseUp);
+
+    for (TFlatCheckBox* box : {&chkQuestion, &chkAddToDesk, &chkAddToQuickBar, &chkStartWindows,
+                               &chkStartMorlan, &chkAddToFavorites})
+        box->OnClick = [this] { chkQuestionClick(); };
+}
+
+void TFrmMain::FormCreate() {
+    window.SetDoubleBuffered(true);
+    for (gui::Panel* panel : {&pnlPage1, &pnlPage2, &pnlPage3, &pnlPage4})
+        panel->SetDoubleBuffered(true);
+    PayloadFileList.clear();
+    CurrentPage = 1;
+    for (auto& piece : pieces_) piece = std::make_shared<gui::Bitmap>();
+    LoadSkin();
+    FormResize();
+
+    const gui::Bitmap& strip = Piece(SkinPiece::Btn);
+    BtnAccept.LoadFromStrip(strip);
+    BtnCancel.LoadFromStrip(strip);
+    btnWinClose.LoadFromStrip(Piece(SkinPiece::BtnClose));
+    for (TUserButton* button :
+         {&BtnSetDir, &BtnNext, &BtnCancelPage2, &BtnCancelPage3, &BtnComplete, &btnDatPath})
+        button->LoadFromStrip(strip);
+
+    imgPage1CenterBack.SetPicture(SharedPiece(SkinPiece::FrmCenter1Back));
+    imgPage2CenterBack.SetPicture(SharedPiece(SkinPiece::FrmCenter2Back));
+    imgPage3CenterBack.SetPicture(SharedPiece(SkinPiece::FrmCenter3Back));
+    imgPage4CenterBack.SetPicture(SharedPiece(SkinPiece::FrmCenter4Back));
+    for (gui::Image* bottom :
+         {&imgPage1BottomBack, &imgPage2BottomBack, &imgPage3BottomBack, &imgPage4BottomBack})
+        bottom->SetPicture(SharedPiece(SkinPiece::FrmBottomBack));
+
+    // No title bar and no frame: the skin draws the whole window.
+    const LONG style = GetWindowLongA(window.Handle(), GWL_STYLE);
+    SetWindowLongA(window.Handle(), GWL_STYLE, style & ~WS_CAPTION);
+    SetWindowPos(window.Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+
+    PayloadFileList = LoadFileList(resources_);
+    FileCount = static_cast<int>(PayloadFileList.size());
+    FileIndex = 0;
+    InstallFinished = false;
+
+    lblHint1.SetVisible(false);
+    edtDatPath.SetVisible(false);
+    btnDatPath.SetVisible(false);
+
+    chkStartWindows.SetCaption("开机启动" + Strings.SoftSysName);
+    chkStartMorlan.SetCaption("启动" + Strings.SoftSysName);
+    chkAddToFavorites.SetCaption("将" + Strings.Company + "官网(" + kMakerWebHost +
+                                 ")添加到收藏夹");
+}
+
+void TFrmMain::LoadSkin() {
+    {
+        const gui::Bitmap atlas =
+            gui::ReadBmp(UnpackNamedResource(resources_, kSkinResourceType, kSkinResourceName));
+        ReadSetupSettings(resources_, Strings, [&](SkinPiece piece, const PieceRect& rect) {
+            CutPiece(piece, atlas, rect);
+        });
+    }  // the atlas and its unpacked bytes go here
+    imgTopBack.SetPicture(SharedPiece(SkinPiece::FrmTop1Back));
+    const std::vector<std::uint8_t> licence =
+        UnpackNamedResource(resources_, kLicenceResourceType, kLicenceResourceName);
+    redtRead.SetPlainText(TextUpToNul(licence));
+}
+
+void TFrmMain::CutPiece(SkinPiece piece, const gui::Bitmap& atlas, const PieceRect& rect) {
+    auto cut = std::make_shared<gui::Bitmap>(rect.w, rect.h);
+    cut->CopyFrom(atlas, rect.x, rect.y, rect.w, rect.h, 0, 0);
+    pieces_[static_cast<int>(piece)] = std::move(cut);
+}
+
+const gui::Bitmap& TFrmMain::Piece(SkinPiece piece) const {
+    static const gui::Bitmap kNone;
+    const auto& p = pieces_[static_cast<int>(piece)];
+    return p ? *p : kNone;
+}
+
+std::shared_ptr<const gui::Bitmap> TFrmMain::SharedPiece(SkinPiece piece) const {
+    return pieces_[static_cast<int>(piece)];
+}
+
+}  // namespace setup::ui
