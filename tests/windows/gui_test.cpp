@@ -10,6 +10,7 @@
 #include "platform/win32/gui/bitmap.h"
 #include "platform/win32/gui/form.h"
 #include "platform/win32/gui/image.h"
+#include "platform/win32/gui/label.h"
 #include "platform/win32/gui/timer.h"
 #include "window_test_support.h"
 
@@ -216,6 +217,20 @@ TEST(Image, LaterControlsPaintOverEarlierOnesAndTheKeyColourShowsThrough) {
     EXPECT_EQ(out.Pixel(2, 0), RGB(0, 200, 0));
     EXPECT_EQ(out.Pixel(3, 0), RGB(200, 0, 0));  // key pixel: the image below shows
     EXPECT_EQ(out.Pixel(6, 0), RGB(1, 2, 3));    // beyond both: the form's colour
+}
+
+TEST(Label, AutoSizedLabelKeepsTheSizeOfItsTextWhenItIsPlaced) {
+    Form form("label");
+    Label label(form);
+    label.SetAutoSize(true);
+    label.SetCaption("TessikOne软件商贸版用户许可协议");
+    const Bounds text_size = label.GetBounds();
+    ASSERT_GT(text_size.width, 110);
+    label.SetBounds({20, 45, 110, 60});
+    EXPECT_EQ(label.GetBounds(), (Bounds{20, 45, text_size.width, text_size.height}));
+    label.SetAutoSize(false);
+    label.SetBounds({20, 45, 110, 60});
+    EXPECT_EQ(label.Width(), 110);
 }
 
 TEST(Timer, TickErrorIsShownAndTheTimerKeepsRunning) {

@@ -26,7 +26,8 @@ public:
 
     Container& Parent() const { return parent_; }
     const Bounds& GetBounds() const { return bounds_; }
-    void SetBounds(const Bounds& bounds);
+    // Controls that size themselves (auto-sized labels) keep their own size.
+    virtual void SetBounds(const Bounds& bounds);
     int Left() const { return bounds_.left; }
     int Top() const { return bounds_.top; }
     int Width() const { return bounds_.width; }

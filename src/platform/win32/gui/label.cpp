@@ -8,6 +8,11 @@ namespace setup::gui {
 
 Label::Label(Container& parent) : Control(parent), font_(std::make_shared<Font>()) {}
 
+void Label::SetBounds(const Bounds& bounds) {
+    Control::SetBounds(bounds);
+    AdjustBounds();
+}
+
 void Label::SetCaption(const std::string& caption) {
     if (caption == caption_) return;
     caption_ = caption;
@@ -64,7 +69,7 @@ void Label::AdjustBounds() {
     ReleaseDC(nullptr, screen);
     int left = Left();
     if (alignment_ == Alignment::Right) left += Width() - r.right;
-    SetBounds({left, Top(), r.right, r.bottom});
+    Control::SetBounds({left, Top(), r.right, r.bottom});
 }
 
 void Label::Paint(HDC dc) {

@@ -1,5 +1,5 @@
 // A windowless text label. Transparent labels draw their text over what lies below them; an
-// auto-sized label takes the size of its text whenever the text or the font changes.
+// auto-sized label always has the size of its text: new bounds move it, the text sizes it.
 #pragma once
 
 #include <memory>
@@ -29,6 +29,7 @@ public:
     COLORREF Color() const { return color_; }
     void SetColor(COLORREF color);
 
+    void SetBounds(const gui::Bounds& bounds) override;
     void Paint(HDC dc) override;
 
 private:
