@@ -7,17 +7,13 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include "platform/memory/memory_resources.h"
 #include "platform/win32/gui/bitmap.h"
 #include "platform/win32/gui/container.h"
 #include "platform/win32/gui/errors.h"
-#include "support/shipped_settings.h"
-#include "support/zlib_frame.h"
+#include "shipped_resources.h"
 
 namespace setup::testing {
 
@@ -68,30 +64,6 @@ inline void PumpMessages() {
 
 inline LPARAM At(int x, int y) {
     return MAKELPARAM(x, y);
-}
-
-inline std::vector<std::uint8_t> ReadFileBytes(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline constexpr char kLicenceText[] = "软件许可协议\r\n第一条 本软件受著作权法保护。\r\n";
-
-// The shipped settings, the skin atlas drawn by the skin generator, a licence and three files.
-inline MemoryResources ShippedResources() {
-    MemoryResources r;
-    for (unsigned i = 0; i < kShippedSettings.size(); ++i)
-        r.SetString(1001 + i, std::string(kShippedSettings[i]));
-    std::vector<std::uint8_t> atlas = ReadFileBytes(SETUP_TEST_ATLAS);
-    EXPECT_GT(atlas.size(), 1000u) << "skin atlas missing: " << SETUP_TEST_ATLAS;
-    r.SetResource(
-        "MyRes1", "MainBmp",
-        Frame(std::string_view(reinterpret_cast<const char*>(atlas.data()), atlas.size())));
-    r.SetResource("MyRes2", "MainRect", Frame(kLicenceText));
-    r.SetString(2000, "TessikOne商贸版.Exe");
-    r.SetString(2001, "data*PrintDB.mdb");
-    r.SetString(2002, "RepCenter*销售单.rpt");
-    return r;
 }
 
 }  // namespace setup::testing
