@@ -89,6 +89,14 @@ TEST_F(FlatCheckBoxTest, DoubleClickTogglesTwice) {
     EXPECT_FALSE(box.Checked());
     EXPECT_EQ(clicks, 2);
     EXPECT_EQ(GetFocus(), box.Handle());
+    // The focus rectangle runs around the caption, 2 pixels left of its start at x 22.
+    gui::Bitmap shot = Shot();
+    int dotted = 0;
+    for (int y = 0; y < 22; ++y) dotted += shot.Pixel(20, y) != kSkin;
+    EXPECT_GT(dotted, 3);
+    SetFocus(form.Handle());
+    shot = Shot();
+    for (int y = 0; y < 22; ++y) EXPECT_EQ(shot.Pixel(20, y), kSkin) << y;
 }
 
 TEST_F(FlatCheckBoxTest, ReleaseAfterTheMouseLeftDoesNotToggle) {

@@ -23,40 +23,13 @@ const auto* const kNoErrorBoxes = ::testing::AddGlobalTestEnvironment(new testin
 using testing::At;
 using testing::CapturedErrors;
 
-// A BMP file image: 24 bits, bottom-up unless top_down, rows padded to 4 bytes.
-std::vector<std::uint8_t> Bmp24(int w, int h, COLORREF (*pixel)(int, int), bool top_down = false) {
-    const int stride = (w * 3 + 3) & ~3;
-    std::vector<std::uint8_t> data(54 + stride * h, 0);
-    auto put32 = [&](int at, std::uint32_t v) { std::memcpy(&data[at], &v, 4); };
-    data[0] = 'B';
-    data[1] = 'M';
-    put32(2, static_cast<std::uint32_t>(data.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, static_cast<std::uint32_t>(w));
-    put32(22, static_cast<std::uint32_t>(top_down ? -h : h));
-    data[26] = 1;
-    data[28] = 24;
-    for (int y = 0; y < h; ++y) {
-        const int row = top_down ? y : h - 1 - y;
-        for (int x = 0; x < w; ++x) {
-            COLORREF c = pixel(x, y);
-            std::uint8_t* p = &data[54 + row * stride + x * 3];
-            p[0] = GetBValue(c);
-            p[1] = GetGValue(c);
-            p[2] = GetRValue(c);
-        }
-    }
-    return data;
-}
-
 COLORREF Gradient(int x, int y) {
     return RGB(x * 10, y * 20, 7);
 }
 
 TEST(Bitmap, ReadsBottomUpAndTopDownImagesPixelForPixel) {
     for (bool top_down : {false, true}) {
-        Bitmap b = ReadBmp(Bmp24(5, 3, &Gradient, top_down));
+        Bitmap b = ReadBmp(testing::Bmp24(5, 3, &Gradient, top_down));
         ASSERT_EQ(b.Width(), 5);
         ASSERT_EQ(b.Height(), 3);
         for (int y = 0; y < 3; ++y)
@@ -65,7 +38,7 @@ TEST(Bitmap, ReadsBottomUpAndTopDownImagesPixelForPixel) {
 }
 
 TEST(Bitmap, DamagedImagesAreRejectedNotRead) {
-    const auto good = Bmp24(5, 3, &Gradient);
+    const auto good = testing::Bmp24(5, 3, &Gradient);
     auto expect_invalid = [](std::vector<std::uint8_t> data, const char* what) {
         try {
             ReadBmp(data);

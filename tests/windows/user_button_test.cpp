@@ -7,6 +7,7 @@
 #include "controls/user_button.h"
 #include "platform/error.h"
 #include "platform/win32/gui/form.h"
+#include "platform/win32/handles.h"
 #include "window_test_support.h"
 
 namespace setup::controls {
@@ -152,6 +153,32 @@ TEST_F(UserButtonTest, UnloadedOpaqueButtonIsAGreyBoxWithBlackOutline) {
     for (int x = 1; x < 39; ++x) EXPECT_EQ(shot.Pixel(x, 10), RGB(240, 240, 240)) << x;
     button.SetBmpTransParent(true);
     EXPECT_EQ(Render(form, button.GetBounds()).Pixel(0, 0), RGB(10, 20, 30));
+}
+
+COLORREF Columns(int x, int) {
+    return RGB(x, 0, 9);
+}
+
+TEST_F(UserButtonTest, StripFileIsCutIntoFourImagesWithoutTouchingTheCorner) {
+    CreateDirectoryA("C:\\setup-tests", nullptr);
+    CreateDirectoryA("C:\\setup-tests\\user-button", nullptr);
+    const std::string base = "C:\\setup-tests\\user-button\\strip";
+    const auto bytes = testing::Bmp24(43, 7, &Columns);
+    {
+        win32::UniqueHandle file(CreateFileA((base + ".bmp").c_str(), GENERIC_WRITE, 0, nullptr,
+                                             CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(file);
+        DWORD written = 0;
+        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    }
+    button.SetBmpPathAndName(base);
+    DeleteFileA((base + ".bmp").c_str());
+    RemoveDirectoryA("C:\\setup-tests\\user-button");
+    EXPECT_TRUE(button.Loaded());
+    EXPECT_EQ(button.Width(), 10);
+    EXPECT_EQ(button.Height(), 7);
+    EXPECT_EQ(button.StateImage(ButtonImage::Normal).Pixel(0, 0), RGB(0, 0, 9));
+    EXPECT_EQ(button.StateImage(ButtonImage::Disabled).Pixel(9, 6), RGB(39, 0, 9));
 }
 
 TEST_F(UserButtonTest, MissingStripFileChangesNothing) {

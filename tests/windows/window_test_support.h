@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,34 @@ inline gui::Bitmap SolidStrip(int w, int h, std::vector<COLORREF> colors) {
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) strip.SetPixel(i * w + x, y, colors[i]);
     return strip;
+}
+
+// A BMP file image: 24 bits, bottom-up unless top_down, rows padded to 4 bytes.
+inline std::vector<std::uint8_t> Bmp24(int w, int h, COLORREF (*pixel)(int, int),
+                                       bool top_down = false) {
+    const int stride = (w * 3 + 3) & ~3;
+    std::vector<std::uint8_t> data(54 + stride * h, 0);
+    auto put32 = [&](int at, std::uint32_t v) { std::memcpy(&data[at], &v, 4); };
+    data[0] = 'B';
+    data[1] = 'M';
+    put32(2, static_cast<std::uint32_t>(data.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<std::uint32_t>(w));
+    put32(22, static_cast<std::uint32_t>(top_down ? -h : h));
+    data[26] = 1;
+    data[28] = 24;
+    for (int y = 0; y < h; ++y) {
+        const int row = top_down ? y : h - 1 - y;
+        for (int x = 0; x < w; ++x) {
+            COLORREF c = pixel(x, y);
+            std::uint8_t* p = &data[54 + row * stride + x * 3];
+            p[0] = GetBValue(c);
+            p[1] = GetGValue(c);
+            p[2] = GetRValue(c);
+        }
+    }
+    return data;
 }
 
 inline void PumpMessages() {
