@@ -55,7 +55,14 @@ void TUserButton::LoadFromStrip(const gui::Bitmap& strip) {
 }
 
 void TUserButton::Paint(HDC dc) {
+    FollowDownImageSize();
     PaintState(dc, model_.State(), true);
+}
+
+void TUserButton::FollowDownImageSize() {
+    if (!loaded_ || !Enabled()) return;
+    const gui::Bitmap& down = images_[static_cast<int>(ButtonImage::Down)];
+    SetSize(down.Width(), down.Height());
 }
 
 void TUserButton::PaintState(HDC dc, ButtonState state, bool repaint) {
@@ -85,11 +92,7 @@ void TUserButton::PaintState(HDC dc, ButtonState state, bool repaint) {
 }
 
 void TUserButton::DrawNow(ButtonState state) {
-    // The size follows the down image before anything is drawn.
-    if (loaded_ && Enabled()) {
-        const gui::Bitmap& down = images_[static_cast<int>(ButtonImage::Down)];
-        SetSize(down.Width(), down.Height());
-    }
+    FollowDownImageSize();
     DirectDc dc(*this);
     if (dc.get()) PaintState(dc.get(), state, false);
 }

@@ -53,6 +53,8 @@ public:
     }
 
 private:
+    // An enabled button with images takes the size of its down image before it draws.
+    void FollowDownImageSize();
     void PaintState(HDC dc, ButtonState state, bool repaint);
     // Draws a state at once on the parent window, without erasing what is there.
     void DrawNow(ButtonState state);

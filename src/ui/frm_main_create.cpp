@@ -169,7 +169,12 @@ void TFrmMain::ConnectEvents() {
         };
     };
     window.OnResize = [this] { FormResize(); };
-    window.OnShow = [this] { FormShow(); };
+    // The window is centred once, with the size FormShow gave it, before it becomes visible.
+    window.OnShow = [this] {
+        FormShow();
+        if (!shown_) CenterOnDesktop();
+        shown_ = true;
+    };
     tmr1.OnTimer = [this] { tmr1Timer(); };
 
     imgTopBack.OnMouseDown = mouse(&TFrmMain::imgTopBackMouseDown);

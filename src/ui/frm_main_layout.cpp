@@ -33,10 +33,6 @@ void TFrmMain::Show() {
 void TFrmMain::FormShow() {
     ReadPreviousPath();
     FormResize();
-    if (!shown_) {
-        shown_ = true;
-        CenterOnDesktop();
-    }
 }
 
 void TFrmMain::ReadPreviousPath() {
