@@ -9,6 +9,7 @@
 namespace setup::gui {
 
 void Image::SetPicture(std::shared_ptr<const Bitmap> picture) {
+    if (picture == picture_) return;  // pictures never change: the same one needs no repaint
     picture_ = std::move(picture);
     Invalidate();
 }

@@ -21,6 +21,7 @@ void Label::SetCaption(const std::string& caption) {
 }
 
 void Label::SetFont(const FontSpec& spec) {
+    if (spec == font_->Spec()) return;
     font_ = std::make_shared<Font>(spec);
     AdjustBounds();
     Invalidate();
