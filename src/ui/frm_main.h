@@ -10,12 +10,15 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "controls/flat_check_box.h"
 #include "controls/user_button.h"
 #include "data/settings.h"
+#include "install/extraction_run.h"
+#include "install/install_session.h"
 #include "platform/resources.h"
 #include "platform/win32/gui/bitmap.h"
 #include "platform/win32/gui/child_window.h"
@@ -23,11 +26,14 @@
 #include "platform/win32/gui/image.h"
 #include "platform/win32/gui/label.h"
 #include "platform/win32/gui/timer.h"
+#include "ui/path_check.h"
 
 namespace setup::ui {
 
 using controls::TFlatCheckBox;
 using controls::TUserButton;
+
+class TFrmSetDir;
 
 // The taskbar text of the program and the title of its message boxes.
 inline constexpr char kApplicationTitle[] = "TessikOne软件";
@@ -38,8 +44,8 @@ class TFrmMain {
 public:
     // Creates the window hidden and runs FormCreate; an error there is shown in a message box
     // and the window keeps the state reached. The window is the main form: closing it ends the
-    // message loop.
-    explicit TFrmMain(const Resources& resources);
+    // message loop. The platform is where the installation goes; its resources are the payload.
+    explicit TFrmMain(const InstallPlatform& platform);
     TFrmMain(const TFrmMain&) = delete;
     TFrmMain& operator=(const TFrmMain&) = delete;
 
@@ -58,8 +64,7 @@ public:
     void DrawProgress(double fraction);
     void ShowPage(int page);
     void StartWindowDrag();
-    // Fills EditDir and BrowseDrive at show time. Until the registry reader is wired in, it puts
-    // in the default path on drive D and opens the directory dialog on drive C.
+    // Fills EditDir and BrowseDrive at show time from the previous installation's record.
     void ReadPreviousPath();
 
     // Event handlers. The mouse button, shift state and position are not looked at.
@@ -71,8 +76,8 @@ public:
     void BtnCancelPage2MouseUp(gui::MouseButton, gui::ShiftState, int, int);
     void chkQuestionClick();
     void BtnAcceptMouseUp(gui::MouseButton, gui::ShiftState, int, int);
-    // Page flow still to be connected: next with the path check, browse, data browse, cancel
-    // while copying, finish, and the copy step on each timer tick.
+    // The page flow: next with the path check, browse, data browse, cancel while copying,
+    // finish, and one step of the extraction run on each timer tick.
     void BtnNextMouseUp(gui::MouseButton, gui::ShiftState, int, int);
     void BtnSetDirMouseUp(gui::MouseButton, gui::ShiftState, int, int);
     void btnDatPathMouseUp(gui::MouseButton, gui::ShiftState, int, int);
@@ -83,16 +88,19 @@ public:
     // The piece cut for a setting; an empty bitmap until LoadSkin has cut it.
     const gui::Bitmap& Piece(SkinPiece piece) const;
 
-    // Run state.
+    // Run state. The paths of page 2 and BrowseDrive live in the session, the payload list, its
+    // progress, FavoritesEntry and InstallFinished in the run, which FormCreate makes once the
+    // file list is loaded.
     int CurrentPage = 1;
-    bool InstallFinished = false;
-    std::string BrowseDrive;
-    std::string InstallDir, MainExePath, UninstallerPath;
-    std::vector<std::string> PayloadFileList;
-    int FileCount = 0;
-    int FileIndex = 0;
     double LastProgress = 0;
     ProductStrings Strings;
+    InstallSession& Session() { return session_; }
+    const InstallSession& Session() const { return session_; }
+    ExtractionRun* Run() { return run_ ? &*run_ : nullptr; }
+    bool InstallFinished() const { return run_ && run_->InstallFinished(); }
+
+    // The directory chooser, created after this window (the program sets it).
+    TFrmSetDir* FrmSetDir = nullptr;
 
     // The window and its controls, in stacking order.
     gui::Form window;
@@ -140,8 +148,35 @@ private:
     void LayoutPage4(const gui::Bounds& panel);
     void BuildProgressFrame();
     std::shared_ptr<const gui::Bitmap> SharedPiece(SkinPiece piece) const;
+    void Browse(gui::Edit& edit);
+
+    // What the installation and the path check show in, and read from, this window.
+    class RunView final : public InstallWindow, public PathCheckView {
+    public:
+        explicit RunView(TFrmMain& frm) : frm_(frm) {}
+        WindowHandle Handle() const override;
+        void ShowCopyCaption(std::string_view caption) override;
+        void DrawProgress(double fraction) override { frm_.DrawProgress(fraction); }
+        void SetProgressCaption(std::string_view caption) override;
+        bool AddToDeskChecked() const override { return frm_.chkAddToDesk.Checked(); }
+        bool AddToQuickBarChecked() const override { return frm_.chkAddToQuickBar.Checked(); }
+        bool StartWindowsChecked() const override { return frm_.chkStartWindows.Checked(); }
+        void ShowFinishPage() override { frm_.ShowPage(4); }
+
+        std::string EditDirText() const override { return frm_.EditDir.Text(); }
+        void SetEditDirText(const std::string& text) override { frm_.EditDir.SetText(text); }
+        void ShowHint(const std::string& text) override;
+        void HideHint() override { frm_.lblHintSystem.SetVisible(false); }
+        void ShowMessage(const std::string& text) override;
+
+    private:
+        TFrmMain& frm_;
+    };
 
     const Resources& resources_;
+    RunView view_{*this};
+    InstallSession session_;
+    std::optional<ExtractionRun> run_;
     std::array<std::shared_ptr<gui::Bitmap>, kSkinPieceCount> pieces_;
     bool shown_ = false;
 };

@@ -47,7 +47,7 @@ void SetUpLabel(gui::Label& label, const std::string& caption, const gui::Bounds
 
 }  // namespace
 
-TFrmMain::TFrmMain(const Resources& resources)
+TFrmMain::TFrmMain(const InstallPlatform& platform)
     : window(kApplicationTitle),
       imgTopBack(window),
       btnWinClose(window),
@@ -92,7 +92,8 @@ TFrmMain::TFrmMain(const Resources& resources)
       lblHintCancel(pnlPage4),
       chkStartMorlan(pnlPage4, {30, 65, 225, 22}, ""),
       chkAddToFavorites(pnlPage4, {30, 105, 345, 22}, ""),
-      resources_(resources) {
+      resources_(platform.resources),
+      session_{Strings, platform, view_} {
     gui::SetApplicationTitle(kApplicationTitle);
     window.SetMainForm(true);
     SetDesignProperties();
@@ -204,7 +205,7 @@ void TFrmMain::FormCreate() {
     window.SetDoubleBuffered(true);
     for (gui::Panel* panel : {&pnlPage1, &pnlPage2, &pnlPage3, &pnlPage4})
         panel->SetDoubleBuffered(true);
-    PayloadFileList.clear();
+    run_.reset();
     CurrentPage = 1;
     for (auto& piece : pieces_) piece = std::make_shared<gui::Bitmap>();
     LoadSkin();
@@ -232,10 +233,8 @@ void TFrmMain::FormCreate() {
     SetWindowPos(window.Handle(), nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 
-    PayloadFileList = LoadFileList(resources_);
-    FileCount = static_cast<int>(PayloadFileList.size());
-    FileIndex = 0;
-    InstallFinished = false;
+    // The run starts with FileIndex 0 and InstallFinished false.
+    run_.emplace(session_, LoadFileList(resources_));
 
     lblHint1.SetVisible(false);
     edtDatPath.SetVisible(false);

@@ -46,18 +46,4 @@ void TFrmMain::BtnAcceptMouseUp(gui::MouseButton, gui::ShiftState, int, int) {
     ShowPage(2);
 }
 
-// --- Page flow connected by the installation run -------------------------------------------
-
-void TFrmMain::BtnNextMouseUp(gui::MouseButton, gui::ShiftState, int, int) {}
-
-void TFrmMain::BtnSetDirMouseUp(gui::MouseButton, gui::ShiftState, int, int) {}
-
-void TFrmMain::btnDatPathMouseUp(gui::MouseButton, gui::ShiftState, int, int) {}
-
-void TFrmMain::BtnCancelPage3MouseUp(gui::MouseButton, gui::ShiftState, int, int) {}
-
-void TFrmMain::BtnCompleteMouseUp(gui::MouseButton, gui::ShiftState, int, int) {}
-
-void TFrmMain::tmr1Timer() {}
-
 }  // namespace setup::ui

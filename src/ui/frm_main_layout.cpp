@@ -1,6 +1,7 @@
 // TFrmMain: window size and outline, page layout, page switch and the progress bar.
 #include <memory>
 
+#include "install/registry_records.h"
 #include "platform/win32/handles.h"
 #include "ui/frm_main.h"
 #include "ui/page_layout.h"
@@ -36,9 +37,7 @@ void TFrmMain::FormShow() {
 }
 
 void TFrmMain::ReadPreviousPath() {
-    // Stand-in until the stored installation path is read from the registry.
-    EditDir.SetText("D:\\" + Strings.Company + "\\" + Strings.SoftSysName);
-    BrowseDrive.assign(1, 'C');
+    EditDir.SetText(setup::ReadPreviousPath(session_));
 }
 
 // The desktop is the area that spans all monitors.

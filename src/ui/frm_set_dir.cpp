@@ -6,7 +6,7 @@
 
 #include "platform/win32/input_box.h"
 
-namespace setup {
+namespace setup::ui {
 
 namespace {
 
@@ -223,4 +223,4 @@ LRESULT TFrmSetDir::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     return gui::Form::HandleMessage(message, wparam, lparam);
 }
 
-}  // namespace setup
+}  // namespace setup::ui

@@ -13,7 +13,7 @@
 #include "platform/win32/win32_dialogs.h"
 #include "ui/directory_chooser.h"
 
-namespace setup {
+namespace setup::ui {
 
 class TFrmSetDir final : public gui::Form, private DirectoryChooserView {
 public:
@@ -62,4 +62,4 @@ private:
     bool closed_ = false;
 };
 
-}  // namespace setup
+}  // namespace setup::ui

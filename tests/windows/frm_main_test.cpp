@@ -6,6 +6,7 @@
 
 #include "ui/frm_main.h"
 #include "ui/window_region.h"
+#include "support/memory_platform.h"
 #include "window_test_support.h"
 
 namespace setup::ui {
@@ -28,7 +29,8 @@ protected:
 
     CapturedErrors errors;
     MemoryResources resources = testing::ShippedResources();
-    TFrmMain frm{resources};
+    testing::MemoryPlatform platform;
+    TFrmMain frm{platform.With(resources)};
 };
 
 TEST_F(FrmMainTest, ShownWindowIs516By402WithoutCaptionAndCentredOnTheDesktop) {
@@ -197,10 +199,11 @@ TEST_F(FrmMainTest, LicenceCaptionsAndDefaultsComeFromTheResources) {
     EXPECT_EQ(frm.LblWelcome1.Caption(), "欢迎使用TessikOne软件商贸版");
     EXPECT_EQ(frm.EditDir.Text(), "D:\\Tessik软件\\TessikOne软件商贸版");
     EXPECT_EQ(frm.edtDatPath.Text(), "D:\\Tessik软件用户数据");
-    EXPECT_EQ(frm.BrowseDrive, "C");
-    EXPECT_EQ(frm.FileCount, 3);
-    EXPECT_EQ(frm.PayloadFileList[2], "RepCenter\\销售单.rpt");
-    EXPECT_FALSE(frm.InstallFinished);
+    EXPECT_EQ(frm.Session().BrowseDrive, "C");
+    ASSERT_NE(frm.Run(), nullptr);
+    EXPECT_EQ(frm.Run()->FileCount(), 3);
+    EXPECT_EQ(frm.Run()->PayloadFileList()[2], "RepCenter\\销售单.rpt");
+    EXPECT_FALSE(frm.InstallFinished());
     for (auto* box : {&frm.chkAddToDesk, &frm.chkAddToQuickBar, &frm.chkStartWindows,
                       &frm.chkStartMorlan, &frm.chkAddToFavorites})
         EXPECT_TRUE(box->Checked());
@@ -216,7 +219,8 @@ TEST(FrmMainLicence, TextThatLooksLikeRichTextOrIsLongIsShownAsItIs) {
     ASSERT_GT(licence.size(), 40000u);
     resources.SetResource("MyRes2", "MainRect",
                           testing::Frame(licence + std::string(1, '\0') + "x"));
-    TFrmMain frm(resources);
+    testing::MemoryPlatform platform;
+    TFrmMain frm(platform.With(resources));
     frm.window.SetMainForm(false);
     ASSERT_NE(frm.redtRead.Handle(), nullptr);
     const std::string shown = frm.redtRead.Text();
@@ -232,14 +236,15 @@ TEST(FrmMainCreation, MissingSkinIsShownAndTheWindowStillOpens) {
     MemoryResources no_skin;
     for (unsigned i = 0; i < setup::testing::kShippedSettings.size(); ++i)
         no_skin.SetString(1001 + i, std::string(setup::testing::kShippedSettings[i]));
-    TFrmMain frm(no_skin);
+    testing::MemoryPlatform platform;
+    TFrmMain frm(platform.With(no_skin));
     frm.window.SetMainForm(false);
     EXPECT_EQ(errors.texts, std::vector<std::string>{"Resource MainBmp not found"});
     ASSERT_NE(frm.Handle(), nullptr);
     // Creation stopped in the skin step: no strips, design captions, no file list.
     EXPECT_FALSE(frm.BtnAccept.Loaded());
     EXPECT_EQ(frm.chkStartWindows.Caption(), "");
-    EXPECT_EQ(frm.FileCount, 0);
+    EXPECT_EQ(frm.Run(), nullptr);
     frm.Show();
     EXPECT_TRUE(IsWindowVisible(frm.Handle()));
 }
@@ -248,7 +253,8 @@ TEST(FrmMainCreation, BadRectangleSettingLeavesTheLaterPiecesEmpty) {
     CapturedErrors errors;
     MemoryResources resources = testing::ShippedResources();
     resources.SetString(1008, "PrBBackRect=766,101,x,19");
-    TFrmMain frm(resources);
+    testing::MemoryPlatform platform;
+    TFrmMain frm(platform.With(resources));
     frm.window.SetMainForm(false);
     EXPECT_EQ(errors.texts, std::vector<std::string>{"'x' is not a valid integer value"});
     EXPECT_EQ(frm.Piece(SkinPiece::FrmBottomBack).Width(), 510);

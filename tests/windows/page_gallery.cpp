@@ -14,6 +14,7 @@
 #include <string>
 
 #include "shipped_resources.h"
+#include "support/memory_platform.h"
 #include "ui/frm_main.h"
 
 namespace {
@@ -134,7 +135,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     setup::MemoryResources resources = setup::testing::ShippedResources(DemoLicence());
     // Compressing the atlas into memory is the gallery's own work, not the installer's.
     const double prepared_at = NowMs();
-    TFrmMain frm(resources);
+    setup::testing::MemoryPlatform platform;
+    TFrmMain frm(platform.With(resources));
     if (!options.title.empty()) SetWindowTextA(frm.Handle(), options.title.c_str());
     frm.Show();
     if (options.page != 1) ShowGalleryPage(frm, options.page);

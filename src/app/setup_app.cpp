@@ -1,0 +1,71 @@
+#include "app/setup_app.h"
+
+#include "platform/win32/gui/errors.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_directories.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_processes.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_resources.h"
+#include "platform/win32/win32_shell.h"
+#include "ui/frm_main.h"
+#include "ui/frm_set_dir.h"
+
+namespace setup::app {
+
+namespace {
+
+double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    return static_cast<double>(to.QuadPart - from.QuadPart) * 1000.0 / frequency;
+}
+
+// Alt+letter goes to the check boxes; Tab moves between the window's controls.
+int RunMessageLoop(ui::TFrmMain& frm, LoopProbe* probe) {
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (frm.window.HandleDialogChar(message)) continue;
+        if (IsDialogMessageA(frm.Handle(), &message)) continue;
+        LARGE_INTEGER before{}, after{};
+        if (probe) QueryPerformanceCounter(&before);
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+        if (probe) {
+            QueryPerformanceCounter(&after);
+            probe->Dispatched(message, Milliseconds(before, after));
+        }
+    }
+    if (probe) probe->Finished();
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int RunSetup(LoopProbe* probe) {
+    // The shell link object lives in this thread's single-threaded apartment.
+    win32::ComApartment apartment;
+    gui::SetApplicationTitle(ui::kApplicationTitle);
+
+    Win32Resources resources;
+    Win32FileSystem files;
+    Win32Registry registry;
+    Win32Shell shell;
+    Win32Processes processes;
+    Win32Dialogs dialogs(ui::kApplicationTitle);
+    Win32Directories directories;
+
+    ui::TFrmMain frm_main({files, registry, shell, processes, dialogs, resources});
+    dialogs.SetOwner(reinterpret_cast<WindowHandle>(frm_main.Handle()));
+    ui::TFrmSetDir frm_set_dir(directories);
+    frm_main.FrmSetDir = &frm_set_dir;
+
+    frm_main.Show();
+    return RunMessageLoop(frm_main, probe);
+}
+
+}  // namespace setup::app

@@ -1,0 +1,28 @@
+// A whole platform of in-memory doubles, for windows that need one but whose test is about
+// something else.
+#pragma once
+
+#include "install/install_session.h"
+#include "platform/memory/memory_dialogs.h"
+#include "platform/memory/memory_file_system.h"
+#include "platform/memory/memory_processes.h"
+#include "platform/memory/memory_registry.h"
+#include "platform/memory/memory_shell.h"
+
+namespace setup::testing {
+
+struct MemoryPlatform {
+    MemoryFileSystem files;
+    MemoryRegistry registry;
+    MemoryShell shell{files};
+    MemoryProcesses processes{&files};
+    MemoryDialogs dialogs;
+
+    MemoryPlatform() { shell.SetSystemDirectory("C:\\windows\\system32"); }
+
+    InstallPlatform With(const Resources& resources) {
+        return {files, registry, shell, processes, dialogs, resources};
+    }
+};
+
+}  // namespace setup::testing
