@@ -54,10 +54,12 @@ struct CloseLook {
     Rgb top, bottom, cross;
 };
 
+// The close button is keyed on white like the others, so its cross is a white one short of the
+// key: pure white would let the top bar show through it.
 constexpr CloseLook kCloseLooks[4] = {
-    {{84, 128, 186}, {44, 80, 132}, {255, 255, 255}},     // normal
-    {{236, 98, 86}, {198, 44, 40}, {255, 255, 255}},      // hot
-    {{160, 34, 30}, {122, 22, 20}, {255, 255, 255}},      // down
+    {{84, 128, 186}, {44, 80, 132}, {252, 252, 252}},     // normal
+    {{236, 98, 86}, {198, 44, 40}, {252, 252, 252}},      // hot
+    {{160, 34, 30}, {122, 22, 20}, {252, 252, 252}},      // down
     {{150, 156, 164}, {122, 128, 136}, {214, 217, 222}},  // disabled
 };
 

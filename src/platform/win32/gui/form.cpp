@@ -125,6 +125,18 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_CLOSE:
             Close();
             return 0;
+        case WM_ACTIVATE:
+            // Give the keyboard focus back to the control that had it when the form last lost
+            // activation (to a message box or a dialog of its own), as a dialog does.
+            if (LOWORD(wparam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus && IsChild(Handle(), focus)) focus_ = focus;
+            } else if (focus_ && IsChild(Handle(), focus_) && IsWindowVisible(focus_) &&
+                       IsWindowEnabled(focus_)) {
+                SetFocus(focus_);
+                return 0;
+            }
+            break;
     }
     return Container::HandleMessage(message, wparam, lparam);
 }

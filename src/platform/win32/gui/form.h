@@ -60,6 +60,7 @@ private:
     bool OfferDialogChar(char key);
 
     std::vector<Timer*> timers_;
+    HWND focus_ = nullptr;  // the child that had the focus when the form was last deactivated
     bool main_form_ = false;
 };
 

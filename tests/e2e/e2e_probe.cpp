@@ -1,0 +1,82 @@
+// A small helper for the end-to-end test: it reads link files back through the shell and answers
+// message boxes by their buttons, from outside the installer, as a person would.
+//   e2e_probe lnk PATH                       print target, arguments, directory, description, icon
+//   e2e_probe click CAPTION BUTTON [SECONDS] click the button of the top-level window CAPTION
+//   e2e_probe text CAPTION [SECONDS]         print the message text of the window CAPTION
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "platform/win32/handles.h"
+
+namespace {
+
+using setup::win32::ComPtr;
+
+int PrintLink(const char* path) {
+    setup::win32::ComApartment apartment;
+    ComPtr<IShellLinkA> link;
+    ComPtr<IPersistFile> file;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                link.receive())) ||
+        FAILED(link->QueryInterface(IID_IPersistFile, file.receive())))
+        return 2;
+    wchar_t wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH);
+    if (FAILED(file->Load(wide, STGM_READ))) return 1;
+    char target[MAX_PATH] = {}, args[MAX_PATH] = {}, dir[MAX_PATH] = {}, desc[MAX_PATH] = {},
+         icon[MAX_PATH] = {};
+    int icon_index = 0;
+    link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
+    link->GetArguments(args, MAX_PATH);
+    link->GetWorkingDirectory(dir, MAX_PATH);
+    link->GetDescription(desc, MAX_PATH);
+    link->GetIconLocation(icon, MAX_PATH, &icon_index);
+    std::printf("%s\t%s\t%s\t%s\t%s,%d\n", target, args, dir, desc, icon, icon_index);
+    return 0;
+}
+
+HWND WaitForWindow(const char* caption, double seconds) {
+    for (int waited = 0; waited < seconds * 1000; waited += 100) {
+        HWND window = FindWindowA(nullptr, caption);
+        if (window && IsWindowVisible(window)) return window;
+        Sleep(100);
+    }
+    return nullptr;
+}
+
+int ClickButton(const char* caption, const char* button_text, double seconds) {
+    HWND window = WaitForWindow(caption, seconds);
+    if (!window) return 1;
+    HWND button = FindWindowExA(window, nullptr, "Button", button_text);
+    if (!button) return 2;
+    SendMessageA(button, BM_CLICK, 0, 0);
+    return 0;
+}
+
+int PrintText(const char* caption, double seconds) {
+    HWND window = WaitForWindow(caption, seconds);
+    if (!window) return 1;
+    // The message of a message box is its one static control that is not the icon.
+    for (HWND child = FindWindowExA(window, nullptr, "Static", nullptr); child;
+         child = FindWindowExA(window, child, "Static", nullptr)) {
+        char text[1024] = {};
+        if (GetWindowTextA(child, text, sizeof text) > 0) std::printf("%s\n", text);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "lnk" && argc == 3) return PrintLink(argv[2]);
+    if (command == "click" && argc >= 4)
+        return ClickButton(argv[2], argv[3], argc > 4 ? std::atof(argv[4]) : 10);
+    if (command == "text" && argc >= 3) return PrintText(argv[2], argc > 3 ? std::atof(argv[3]) : 10);
+    std::fprintf(stderr, "usage: e2e_probe lnk PATH | click CAPTION BUTTON [S] | text CAPTION [S]\n");
+    return 64;
+}

@@ -1,0 +1,297 @@
+#!/usr/bin/env bash
+# The installer driven as a person drives it, with xdotool on its real window under Xvfb and Wine:
+#   A. a slow installer, cancelled on page 3: the failure form, and no post-install task ran;
+#   B. the demo installer: agree, accept, a new folder through the directory chooser, next,
+#      page 4, finish: the files byte for byte, the registry records, the links, the programs
+#      started in order with "False", and the installed program started at finish;
+#   C. the demo installer again over B, with its programs running and the user's settings files
+#      changed: the running-program questions, the protected files kept, finish without options.
+# Screenshots of every page, the failure form, the chooser and the question go to docs/screens.
+#   installer_e2e.sh BUILD_DIR SOURCE_DIR
+set -uo pipefail
+BUILD=$(cd "$1" && pwd)
+SOURCE=$(cd "$2" && pwd)
+source "$SOURCE/scripts/wine-env.sh" "$BUILD"
+wine_session_ensure
+
+INSTALLER=$BUILD/src/app/TessikSetup.exe
+SLOW_INSTALLER=$BUILD/tests/e2e/TessikSetupSlow.exe
+PROBE=$BUILD/tests/e2e/e2e_probe.exe
+PAYLOAD=$BUILD/demo/payload
+ORDER=$SOURCE/demo/payload.order
+SHOTS=$SOURCE/docs/screens
+WORK=$BUILD/tests/e2e/work
+mkdir -p "$SHOTS" "$WORK"
+
+DRIVE_C=$WINEPREFIX/drive_c
+USER_DIR=$DRIVE_C/users/$(id -un)
+DESKTOP=$USER_DIR/Desktop
+QUICK_LAUNCH="$USER_DIR/AppData/Roaming/Microsoft/Internet Explorer/Quick Launch"
+GROUP="$USER_DIR/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Tessik软件"
+FAVORITES=$USER_DIR/Favorites
+TARGET=$DRIVE_C/e2e-target
+D_DRIVE=$WORK/d-drive
+DEFAULT_TARGET="$D_DRIVE/Tessik软件/TessikOne软件商贸版"
+PROGRAMS=("TessikOne商贸版.Exe" "TessikOne商贸版服务器.exe" scktsrvr.exe RuDavovo.exe uninstall.exe)
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+check() { local what=$1; shift; if "$@"; then pass "$what"; else fail "$what"; fi; }
+run_wine() { env LC_ALL=zh_CN.UTF-8 wine "$@" </dev/null 2>/dev/null; }
+gbk() { iconv -f GBK -t UTF-8 | tr -d '\r'; }
+
+# --- the machine --------------------------------------------------------------------------
+
+end_programs() {
+    local name
+    for name in "${PROGRAMS[@]}" TessikSetup.exe TessikSetupSlow.exe; do
+        run_wine taskkill /f /im "$name" >/dev/null
+    done
+    sleep 0.5
+}
+
+reg_delete() { run_wine reg delete "$1" /reg:32 /f >/dev/null; }
+reg_value() {  # key value -> data (empty when missing)
+    run_wine reg query "$1" /v "$2" /reg:32 | gbk | awk -v v="$2" '$1 == v { $1 = ""; $2 = ""; sub(/^  */, ""); print }'
+}
+
+# reg.exe prints Chinese value names badly; the autostart value is the one named "Tessik...".
+autostart_value() {
+    run_wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /reg:32 | gbk |
+        awk '$1 ~ /^Tessik/ && $2 == "REG_SZ" { print $3 }'
+}
+
+clean_machine() {
+    end_programs
+    reg_delete 'HKLM\Software\QRVK2017'
+    reg_delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessik软件'
+    run_wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v 'Tessik软件' /reg:32 /f >/dev/null
+    rm -rf "$TARGET" "$D_DRIVE" "$GROUP" "$FAVORITES/Tessik软件.url"
+    rm -f "$DESKTOP"/*.lnk "$QUICK_LAUNCH"/*.lnk
+    mkdir -p "$D_DRIVE" "$QUICK_LAUNCH"
+    # The default installation directory lies on drive D.
+    ln -sfn "$D_DRIVE" "$WINEPREFIX/dosdevices/d:"
+}
+
+# --- the installer's window ---------------------------------------------------------------
+
+WINDOW=""
+WX=0
+WY=0
+start_installer() {  # exe
+    run_wine "$1" >/dev/null &
+    INSTALLER_PID=$!
+    WINDOW=$(timeout 60 xdotool search --sync --onlyvisible --name '^TessikOne软件$' | head -n 1)
+    [ -n "$WINDOW" ] || { fail "the installer window appears"; return 1; }
+    eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+    WX=$X
+    WY=$Y
+    sleep 1
+}
+
+# Points of the window: the page panels start at (3, 65); a control's middle is clicked.
+click() { xdotool mousemove $((WX + $1)) $((WY + $2)) click 1; sleep "${3:-0.6}"; }
+click_agree() { click 23 376; }
+click_accept() { click 364 378; }
+click_browse() { click 448 138; }
+click_next() { click 358 378 0.3; }
+click_cancel_page3() { click 448 378; }
+click_finish() { click 448 378; }
+click_start_program() { click 43 141; }
+click_favorites() { click 43 181; }
+shot() { import -window "${2:-$WINDOW}" "$SHOTS/$1.png"; }
+
+wait_for() {  # seconds command...
+    local seconds=$1 i
+    shift
+    for ((i = 0; i < seconds * 10; i++)); do "$@" && return 0; sleep 0.1; done
+    return 1
+}
+installer_gone() { ! kill -0 "$INSTALLER_PID" 2>/dev/null; }
+log_lines() { [ -f "$1/started.log" ] && gbk <"$1/started.log" | wc -l || echo 0; }
+log_has_lines() { [ "$(log_lines "$1")" -ge "$2" ]; }
+visible() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+
+# --- checks --------------------------------------------------------------------------------
+
+same_files_as_payload() {  # dir [except-regex]
+    local rel path bad=0
+    while IFS= read -r rel; do
+        rel=${rel%$'\r'}
+        [ -n "$rel" ] || continue
+        [ -n "${2:-}" ] && [[ $rel =~ $2 ]] && continue
+        path=${rel//\\//}
+        cmp -s "$PAYLOAD/$path" "$1/$path" || { echo "  differs: $rel"; bad=1; }
+    done <"$ORDER"
+    return $bad
+}
+
+link_target() {  # unix path -> the link's target as the shell reads it back
+    run_wine "$PROBE" lnk "$(winepath -w "$1" 2>/dev/null)" | gbk | cut -f1
+}
+
+expect_link() {  # unix path, expected target
+    local got
+    got=$(link_target "$1")
+    [ "$got" = "$2" ] || { echo "  $1 -> '$got', expected '$2'"; return 1; }
+}
+
+expect_log() {  # dir, expected lines...
+    local dir=$1
+    shift
+    local expected
+    expected=$(printf '%s\tFalse\n' "$@")
+    [ "$(gbk <"$dir/started.log")" = "$expected" ] ||
+        { echo "  started.log:"; gbk <"$dir/started.log" | sed 's/^/    /'; return 1; }
+}
+
+# --- A. cancelled on page 3 ------------------------------------------------------------------
+
+pass_cancel() {
+    echo "== A: cancel while copying"
+    start_installer "$SLOW_INSTALLER" || return
+    click_agree
+    click_accept
+    click_next
+    sleep 1.5
+    shot page3
+    click_cancel_page3
+    sleep 0.5
+    shot failure
+    local copied
+    copied=$(find "$DEFAULT_TARGET" -type f 2>/dev/null | wc -l)
+    check "copying stopped part way ($copied files)" test "$copied" -gt 0 -a "$copied" -lt 400
+    sleep 1
+    check "no file is written after cancel" test "$(find "$DEFAULT_TARGET" -type f | wc -l)" -eq "$copied"
+    check "no registry record" test -z "$(reg_value 'HKLM\Software\QRVK2017' SETUPPATH)"
+    check "no link" test -z "$(ls "$DESKTOP"/*.lnk "$GROUP" 2>/dev/null)"
+    check "no program started" test ! -e "$DEFAULT_TARGET/started.log"
+    click_finish
+    check "finish closes the installer" wait_for 10 installer_gone
+}
+
+# --- B. a full installation into a new folder ---------------------------------------------
+
+choose_new_folder() {  # name
+    click_browse
+    local dialog
+    dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^设置目录$' | head -n 1)
+    [ -n "$dialog" ] || { fail "the directory chooser opens"; return 1; }
+    shot chooser "$dialog"
+    # The folder list has the focus; Tab Tab reaches "新建文件夹".
+    xdotool key Tab Tab space
+    timeout 10 xdotool search --sync --onlyvisible --name '^创建文件夹$' >/dev/null ||
+        { fail "the new-folder box opens"; return 1; }
+    xdotool type --delay 40 "$1"
+    xdotool key Return
+    sleep 0.8
+    # The list moved into the new folder; Tab reaches "确定".
+    xdotool key Tab space
+    check "the chooser closes with 确定" wait_for 5 eval '! visible "^设置目录$"'
+    sleep 0.5
+}
+
+pass_install() {
+    echo "== B: install into a new folder"
+    start_installer "$INSTALLER" || return
+    shot page1
+    click_agree
+    click_accept
+    choose_new_folder e2e-target
+    shot page2
+    click_next
+    check "the run reaches page 4" wait_for 60 log_has_lines "$TARGET" 4
+    sleep 1
+    shot page4
+    click_finish
+    check "finish closes the installer" wait_for 10 installer_gone
+    check "finish starts the installed program" wait_for 10 log_has_lines "$TARGET" 5
+
+    check "every file is installed byte for byte" same_files_as_payload "$TARGET"
+    check "BWQRVK" test "$(reg_value 'HKLM\Software\QRVK2017' BWQRVK)" = "6.0.2"
+    check "SETUPPATH" test "$(reg_value 'HKLM\Software\QRVK2017' SETUPPATH)" = 'C:\e2e-target'
+    local uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessik软件'
+    check "DisplayName" test "$(reg_value "$uninstall" DisplayName)" = "TessikOne软件商贸版"
+    check "UninstallString" test "$(reg_value "$uninstall" UninstallString)" = 'C:\e2e-target\uninstall.exe UninstalMe'
+    check "autostart value ends at RuDavovo.exe" test "$(autostart_value)" = 'C:\e2e-target\RuDavovo.exe'
+    check "desktop link of the main program" expect_link "$DESKTOP/TessikOne软件商贸版.lnk" 'C:\e2e-target\TessikOne商贸版.Exe'
+    check "desktop link of the server" expect_link "$DESKTOP/TessikOne商贸版服务器.lnk" 'C:\e2e-target\TessikOne商贸版服务器.exe'
+    check "quick-launch link" expect_link "$QUICK_LAUNCH/TessikOne软件商贸版.lnk" 'C:\e2e-target\TessikOne商贸版.Exe'
+    check "program-group link" expect_link "$GROUP/TessikOne软件商贸版.lnk" 'C:\e2e-target\TessikOne商贸版.Exe'
+    check "program-group server link" expect_link "$GROUP/TessikOne商贸版服务器.lnk" 'C:\e2e-target\TessikOne商贸版服务器.exe'
+    check "uninstall link" expect_link "$GROUP/卸载TessikOne软件商贸版.lnk" 'C:\e2e-target\uninstall.exe'
+    check "no favourites link without an entry for it" test ! -e "$FAVORITES/Tessik软件.url"
+    check "programs started in order with False" expect_log "$TARGET" \
+        "TessikOne商贸版服务器.exe" scktsrvr.exe scktsrvr.exe RuDavovo.exe "TessikOne商贸版.Exe"
+}
+
+# --- C. again, over running programs and changed settings -----------------------------------
+
+answer_dialogs_until_done() {  # lines in started.log that mean the run has finished
+    local questions=0 shot_taken=0 text i
+    for ((i = 0; i < 600; i++)); do
+        log_has_lines "$TARGET" "$1" && break
+        if visible '^Warning$'; then
+            text=$(run_wine "$PROBE" text Warning 2 | gbk | sed 's/ *$//' | grep -v '^$' | tail -n 1)
+            echo "  question: $text"
+            echo "$text" >>"$WORK/questions.txt"
+            if [ $shot_taken = 0 ]; then
+                shot question "$(xdotool search --onlyvisible --name '^Warning$' | head -n 1)"
+                shot_taken=1
+            fi
+            run_wine "$PROBE" click Warning '&Yes' 5
+            questions=$((questions + 1))
+            sleep 0.5
+        elif visible '^Error$'; then
+            text=$(run_wine "$PROBE" text Error 2 | gbk | grep -v '^$' | tail -n 1)
+            fail "unexpected error: $text"
+            run_wine "$PROBE" click Error OK 5
+        fi
+        sleep 0.1
+    done
+}
+
+pass_reinstall() {
+    echo "== C: install again over running programs"
+    printf 'user edit\r\n' >>"$TARGET/CONFIG.INI"
+    printf 'user edit\r\n' >>"$TARGET/data/PrintDB.mdb"
+    printf 'user edit\r\n' >>"$TARGET/readme.txt"
+    # RuDavovo.exe is not a guarded program: a running copy could not be replaced.
+    run_wine taskkill /f /im RuDavovo.exe >/dev/null
+    sleep 0.5
+    rm -f "$WORK/questions.txt"
+    local before
+    before=$(log_lines "$TARGET")
+    start_installer "$INSTALLER" || return
+    click_agree
+    click_accept
+    click_next
+    answer_dialogs_until_done $((before + 4))
+    sleep 1
+    check "the run reaches page 4" log_has_lines "$TARGET" $((before + 4))
+    check "each running program is asked about" test "$(cat "$WORK/questions.txt" 2>/dev/null)" = \
+        "$(printf '%s\n' '程序 TESSIKONE商贸版正在运行，是否强制结束它?' '程序 TESSIKONE商贸版服务器正在运行，是否强制结束它?' '程序 SCKTSRVR正在运行，是否强制结束它?')"
+    click_start_program
+    click_favorites
+    click_finish
+    check "finish closes the installer" wait_for 10 installer_gone
+    sleep 1
+    check "finish without its options starts nothing" test "$(log_lines "$TARGET")" -eq $((before + 4))
+    check "protected files are kept" grep -q 'user edit' "$TARGET/CONFIG.INI"
+    check "the protected database is kept" grep -q 'user edit' "$TARGET/data/PrintDB.mdb"
+    check "other files are replaced" same_files_as_payload "$TARGET" 'CONFIG\.INI|PrintDB\.mdb'
+}
+
+clean_machine
+pass_cancel
+pass_install
+pass_reinstall
+end_programs
+rm -f "$WINEPREFIX/dosdevices/d:"
+
+if [ $failures -ne 0 ]; then
+    echo "$failures check(s) failed"
+    exit 1
+fi
+echo "all end-to-end checks passed"
