@@ -1,10 +1,11 @@
 // Stands in for the product's programs in the demo payload (the main program, the servers and the
-// uninstaller are all copies of it). It appends "file name<TAB>command line" to started.log in its
+// uninstaller are all copies of it). It appends "file name<TAB>command line<TAB>creation time" to started.log in its
 // own folder, then shows a window titled with its file name without extension, as the installer's
 // running-program check expects, until the window is closed. Tests read the log to see that it
 // ran, with which parameters and in which order.
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 
 #include "platform/text.h"
@@ -39,6 +40,17 @@ bool AppendLine(const std::string& log, const std::string& line) {
     return false;
 }
 
+// The moment the process was created, as 16 hexadecimal digits of its FILETIME: programs started
+// one after another log in any order, but their creation times keep the order of the starts.
+std::string CreationTime() {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    char text[17];
+    std::snprintf(text, sizeof text, "%08lX%08lX", static_cast<unsigned long>(created.dwHighDateTime),
+                  static_cast<unsigned long>(created.dwLowDateTime));
+    return text;
+}
+
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_DESTROY) {
         PostQuitMessage(0);
@@ -58,8 +70,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int show) 
     const std::size_t dot = setup::text::FindLastChar(file_name, '.');
     const std::string title = file_name.substr(0, dot);
 
-    AppendLine(folder + "started.log",
-               file_name + "\t" + (command_line ? command_line : "") + "\r\n");
+    AppendLine(folder + "started.log", file_name + "\t" + (command_line ? command_line : "") +
+                                           "\t" + CreationTime() + "\r\n");
 
     WNDCLASSA window_class{};
     window_class.lpfnWndProc = WindowProc;

@@ -3,8 +3,11 @@
 //   e2e_probe lnk PATH                       print target, arguments, directory, description, icon
 //   e2e_probe click CAPTION BUTTON [SECONDS] click the button of the top-level window CAPTION
 //   e2e_probe text CAPTION [SECONDS]         print the message text of the window CAPTION
+//   e2e_probe kill NAME                      end every process of that executable name and wait
+// (Wine's taskkill does not see the programs of a 64-bit build; the process snapshot does.)
 #include <windows.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -69,6 +72,26 @@ int PrintText(const char* caption, double seconds) {
     return 0;
 }
 
+int KillAll(const char* name) {
+    setup::win32::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return 2;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    int ended = 0;
+    for (BOOL more = Process32First(snapshot.get(), &entry); more;
+         more = Process32Next(snapshot.get(), &entry)) {
+        if (lstrcmpiA(entry.szExeFile, name) != 0) continue;
+        setup::win32::UniqueHandle process(
+            OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+        if (process && TerminateProcess(process.get(), 0)) {
+            WaitForSingleObject(process.get(), 5000);
+            ++ended;
+        }
+    }
+    std::printf("%d\n", ended);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -76,7 +99,8 @@ int main(int argc, char** argv) {
     if (command == "lnk" && argc == 3) return PrintLink(argv[2]);
     if (command == "click" && argc >= 4)
         return ClickButton(argv[2], argv[3], argc > 4 ? std::atof(argv[4]) : 10);
+    if (command == "kill" && argc == 3) return KillAll(argv[2]);
     if (command == "text" && argc >= 3) return PrintText(argv[2], argc > 3 ? std::atof(argv[3]) : 10);
-    std::fprintf(stderr, "usage: e2e_probe lnk PATH | click CAPTION BUTTON [S] | text CAPTION [S]\n");
+    std::fprintf(stderr, "usage: e2e_probe lnk PATH | click CAPTION BUTTON [S] | text CAPTION [S] | kill NAME\n");
     return 64;
 }

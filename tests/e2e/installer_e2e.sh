@@ -46,9 +46,8 @@ gbk() { iconv -f GBK -t UTF-8 | tr -d '\r'; }
 end_programs() {
     local name
     for name in "${PROGRAMS[@]}" TessikSetup.exe TessikSetupSlow.exe; do
-        run_wine taskkill /f /im "$name" >/dev/null
+        run_wine "$PROBE" kill "$name" >/dev/null
     done
-    sleep 0.5
 }
 
 reg_delete() { run_wine reg delete "$1" /reg:32 /f >/dev/null; }
@@ -110,6 +109,8 @@ wait_for() {  # seconds command...
 }
 installer_gone() { ! kill -0 "$INSTALLER_PID" 2>/dev/null; }
 log_lines() { [ -f "$1/started.log" ] && gbk <"$1/started.log" | wc -l || echo 0; }
+# The programs as they were started: each line ends with its process's creation time.
+started_in_order() { gbk <"$1/started.log" | sort -t $'\t' -k3,3 | cut -f1,2; }
 log_has_lines() { [ "$(log_lines "$1")" -ge "$2" ]; }
 visible() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
 
@@ -142,8 +143,8 @@ expect_log() {  # dir, expected lines...
     shift
     local expected
     expected=$(printf '%s\tFalse\n' "$@")
-    [ "$(gbk <"$dir/started.log")" = "$expected" ] ||
-        { echo "  started.log:"; gbk <"$dir/started.log" | sed 's/^/    /'; return 1; }
+    [ "$(started_in_order "$dir")" = "$expected" ] ||
+        { echo "  started:"; started_in_order "$dir" | sed 's/^/    /'; return 1; }
 }
 
 # --- A. cancelled on page 3 ------------------------------------------------------------------
@@ -258,8 +259,7 @@ pass_reinstall() {
     printf 'user edit\r\n' >>"$TARGET/data/PrintDB.mdb"
     printf 'user edit\r\n' >>"$TARGET/readme.txt"
     # RuDavovo.exe is not a guarded program: a running copy could not be replaced.
-    run_wine taskkill /f /im RuDavovo.exe >/dev/null
-    sleep 0.5
+    run_wine "$PROBE" kill RuDavovo.exe >/dev/null
     rm -f "$WORK/questions.txt"
     local before
     before=$(log_lines "$TARGET")
