@@ -34,7 +34,8 @@ rm -rf "$d_drive" "$WINEPREFIX/drive_c/nsis-bench"
 mkdir -p "$d_drive"
 ln -sfn "$d_drive" "$WINEPREFIX/dosdevices/d:"
 run_wine reg delete 'HKLM\Software\QRVK2017' /reg:32 /f >/dev/null || true
-installed() { [ -n "$(run_wine reg query 'HKLM\Software\QRVK2017' /v SETUPPATH /reg:32)" ]; }
+# reg prints its errors on standard output too: only its exit code tells.
+installed() { run_wine reg query 'HKLM\Software\QRVK2017' /v SETUPPATH /reg:32 >/dev/null; }
 
 stats=$bench/install-stats.txt
 rm -f "$stats"
@@ -54,7 +55,7 @@ sleep 1
 click 43 141   # no start of the (generated, not runnable) program
 click 43 181   # no favourites link
 click 448 378  # finish
-wait "$pid" || true
+timeout 30 tail --pid="$pid" -f /dev/null || { echo "the installer did not close" >&2; exit 1; }
 
 read_stat() { awk -v k="$1" '$1 == k { print $2 }' "$stats"; }
 ticks=$(read_stat ticks)
@@ -62,6 +63,7 @@ work=$(read_stat work_ms)
 longest=$(read_stat longest_ms)
 run=$(read_stat run_ms)
 peak=$(read_stat peak_working_set)
+before_run=$(read_stat working_set_before_run)
 largest=$(find "$bench/big/payload" -type f -printf '%s\n' | sort -n | tail -1)
 payload_bytes=$(find "$bench/big/payload" -type f -printf '%s\n' | awk '{ s += $1 } END { print s }')
 copied=$(find "$d_drive" -type f | wc -l)
@@ -114,6 +116,6 @@ printf '%-44s %s\n' "this installer:" "$(mb "$exe_bytes") MB executable, $copied
 printf '%-44s %s\n' "  run, first tick to last:" "$(awk -v r="$run" 'BEGIN { printf "%.2f s", r / 1000 }') ($ticks ticks)"
 printf '%-44s %s\n' "  floor (ticks x 10 ms + inflate and write):" "$(awk -v f="$floor" 'BEGIN { printf "%.2f s", f / 1000 }') (work $(awk -v w="$work" 'BEGIN { printf "%.2f s", w / 1000 }'))"
 printf '%-44s %s\n' "  longest tick:" "$longest ms"
-printf '%-44s %s\n' "  peak working set:" "$(mb "$peak") MB (largest entry $(mb "$largest") MB)"
+printf '%-44s %s\n' "  peak working set:" "$(mb "$peak") MB; $(mb "$before_run") MB before the run (largest entry $(mb "$largest") MB)"
 printf '%-44s %s\n' "NSIS peer (zlib, silent):" "$(mb "$peer_bytes") MB executable, built in $make_s s, $peer_copied files installed"
 printf '%-44s %s\n' "  install, process wall time:" "$peer_s s (of which Wine start-up about $wine_start_s s)"

@@ -21,8 +21,11 @@ public:
         if (message.message != WM_TIMER || !IsMainForm(message.hwnd)) return;
         LARGE_INTEGER now;
         QueryPerformanceCounter(&now);
-        if (ticks_ == 0) first_end_ = now;
-        if (ticks_ == 0) first_ms_ = milliseconds;
+        if (ticks_ == 0) {
+            first_end_ = now;
+            first_ms_ = milliseconds;
+            before_run_ = WorkingSet().WorkingSetSize;
+        }
         last_end_ = now;
         ++ticks_;
         work_ms_ += milliseconds;
@@ -30,9 +33,7 @@ public:
     }
 
     void Finished() override {
-        PROCESS_MEMORY_COUNTERS memory{};
-        memory.cb = sizeof memory;
-        GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
+        const PROCESS_MEMORY_COUNTERS memory = WorkingSet();
         LARGE_INTEGER frequency;
         QueryPerformanceFrequency(&frequency);
         const double span_ms =
@@ -41,13 +42,21 @@ public:
         if (FILE* out = std::fopen(path_.c_str(), "w")) {
             std::fprintf(out, "ticks %d\nwork_ms %.1f\nlongest_ms %.1f\nrun_ms %.1f\n", ticks_,
                          work_ms_, longest_ms_, span_ms);
-            std::fprintf(out, "peak_working_set %lu\n",
-                         static_cast<unsigned long>(memory.PeakWorkingSetSize));
+            std::fprintf(out, "peak_working_set %lu\nworking_set_before_run %lu\n",
+                         static_cast<unsigned long>(memory.PeakWorkingSetSize),
+                         static_cast<unsigned long>(before_run_));
             std::fclose(out);
         }
     }
 
 private:
+    static PROCESS_MEMORY_COUNTERS WorkingSet() {
+        PROCESS_MEMORY_COUNTERS memory{};
+        memory.cb = sizeof memory;
+        GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
+        return memory;
+    }
+
     static bool IsMainForm(HWND window) {
         char name[32] = {};
         GetClassNameA(window, name, sizeof name);
@@ -57,6 +66,7 @@ private:
     std::string path_;
     int ticks_ = 0;
     double work_ms_ = 0, longest_ms_ = 0, first_ms_ = 0;
+    SIZE_T before_run_ = 0;
     LARGE_INTEGER first_end_{}, last_end_{};
 };
 

@@ -29,12 +29,13 @@ double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
 int RunMessageLoop(ui::TFrmMain& frm, LoopProbe* probe) {
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (frm.window.HandleDialogChar(message)) continue;
-        if (IsDialogMessageA(frm.Handle(), &message)) continue;
         LARGE_INTEGER before{}, after{};
         if (probe) QueryPerformanceCounter(&before);
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+        // IsDialogMessage dispatches the messages of the window and its controls itself.
+        if (!frm.window.HandleDialogChar(message) && !IsDialogMessageA(frm.Handle(), &message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
         if (probe) {
             QueryPerformanceCounter(&after);
             probe->Dispatched(message, Milliseconds(before, after));
