@@ -66,7 +66,8 @@ clean_machine() {
     reg_delete 'HKLM\Software\QRVK2017'
     reg_delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessik软件'
     run_wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v 'Tessik软件' /reg:32 /f >/dev/null
-    rm -rf "$TARGET" "$D_DRIVE" "$GROUP" "$FAVORITES/Tessik软件.url"
+    # The other Windows tests' scratch folder would show in the chooser's screenshot.
+    rm -rf "$TARGET" "$D_DRIVE" "$GROUP" "$FAVORITES/Tessik软件.url" "$DRIVE_C/setup-tests"
     rm -f "$DESKTOP"/*.lnk "$QUICK_LAUNCH"/*.lnk
     mkdir -p "$D_DRIVE" "$QUICK_LAUNCH"
     # The default installation directory lies on drive D.
