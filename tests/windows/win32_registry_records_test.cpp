@@ -8,6 +8,7 @@
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
 #include "support/install_fixture.h"
+#include "windows/real_install_session.h"
 #include "windows/scratch.h"
 
 namespace setup {
@@ -30,7 +31,7 @@ std::optional<std::string> RawValue(const std::string& path, const std::string& 
     return std::string(data);
 }
 
-class Win32RegistryRecords : public ::testing::Test {
+class Win32RegistryRecords : public ::testing::Test, protected testing::RealInstallSession {
 protected:
     Win32RegistryRecords() {
         strings.Company = "SetupTest" + Pid();
@@ -54,16 +55,6 @@ protected:
 
     std::string UninstallKey() const { return kUninstallKeyBase + strings.Company; }
 
-    Win32FileSystem files;
-    Win32Registry registry;
-    Win32Shell shell;
-    MemoryProcesses processes;
-    MemoryDialogs dialogs;
-    MemoryResources resources;
-    ProductStrings strings;
-    testing::RecordingWindow window;
-    InstallSession session{
-        strings, {files, registry, shell, processes, dialogs, resources}, window};
 };
 
 TEST_F(Win32RegistryRecords, RecordsLandInThe32BitViewAndTheNextRunReadsThemBack) {

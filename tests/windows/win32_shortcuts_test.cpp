@@ -7,6 +7,7 @@
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
 #include "support/install_fixture.h"
+#include "windows/real_install_session.h"
 #include "windows/scratch.h"
 
 namespace setup {
@@ -14,7 +15,7 @@ namespace {
 
 using testing::Pid;
 
-class Win32Shortcuts : public ::testing::Test {
+class Win32Shortcuts : public ::testing::Test, protected testing::RealInstallSession {
 protected:
     Win32Shortcuts() {
         strings.Company = "SetupTest" + Pid();
@@ -49,17 +50,6 @@ protected:
         return ReadShellLink(path);
     }
 
-    win32::ComApartment apartment;
-    Win32FileSystem files;
-    Win32Registry registry;
-    Win32Shell shell;
-    MemoryProcesses processes;
-    MemoryDialogs dialogs;
-    MemoryResources resources;
-    ProductStrings strings;
-    testing::RecordingWindow window;
-    InstallSession session{
-        strings, {files, registry, shell, processes, dialogs, resources}, window};
     std::string dir;
     std::vector<std::string> written, folders;
 };
