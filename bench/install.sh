@@ -20,13 +20,16 @@ mb() { awk -v n="$1" 'BEGIN { printf "%.1f", n / 1e6 }'; }
 quiet() { "$@" >"$bench/install.log" 2>&1 || { cat "$bench/install.log" >&2; exit 1; }; }
 
 [ -f "$out/setup.rc" ] || bench/pack.sh
-echo "building the installer with the probe (i686) ..."
+echo "building the installer with the probe ..."
 quiet cmake --build "$bench/windows" --target TessikSetupBench
 exe=$bench/windows/src/app/TessikSetupBench.exe
 
 source scripts/wine-env.sh "$bench/windows"
+wine_check_program "$exe"
 wine_session_ensure
-run_wine() { env LC_ALL=zh_CN.UTF-8 wine "$@" </dev/null 2>/dev/null; }
+run_wine() { wine_cmd "$@" </dev/null 2>/dev/null; }
+# The peer is built for the architecture of ours: both run side by side on the same loader.
+if [ "$(_pe_machine "$exe")" = x86_64 ]; then nsis_target=amd64-unicode; else nsis_target=x86-unicode; fi
 
 # A clean machine: the default directory D:\Tessik软件\TessikOne软件商贸版 on a drive of its own.
 d_drive=$bench/d-drive
@@ -40,7 +43,7 @@ installed() { run_wine reg query 'HKLM\Software\QRVK2017' /v SETUPPATH /reg:32 >
 stats=$bench/install-stats.txt
 rm -f "$stats"
 echo "installing the full payload with this installer ..."
-run_wine "$exe" "$(winepath -w "$stats")" >/dev/null &
+run_wine "$exe" "$(wine_path "$stats")" >/dev/null &
 pid=$!
 window=$(timeout 60 xdotool search --sync --onlyvisible --name '^TessikOne软件$' | head -n 1)
 eval "$(xdotool getwindowgeometry --shell "$window")"
@@ -75,6 +78,7 @@ echo "building and running the NSIS peer ..."
 nsi=$bench/peer.nsi
 {
     echo 'Unicode true'
+    echo "Target $nsis_target"
     echo 'Name "TessikOne"'
     echo "OutFile \"$bench/peer-setup.exe\""
     echo 'InstallDir "C:\nsis-bench"'

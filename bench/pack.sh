@@ -66,9 +66,12 @@ framed_payload=$(find "$out" -name 'MyFile*.bin' -printf '%s\n' | awk '{ s += $1
 framed_all=$(find "$out" -name '*.bin' -printf '%s\n' | awk '{ s += $1 } END { print s }')
 echo "framed: payload $(mb "$framed_payload") MB; with skin and licence $(mb "$framed_all") MB"
 
-# The same installer program, built with the Windows toolchain around the full-size resources.
-echo "building the installer with the full payload (i686) ..."
-quiet cmake -S . -B "$bench/windows" -G Ninja --toolchain "$root/cmake/mingw-i686.cmake" \
+# The same installer program, built with the Windows toolchain around the full-size resources, for
+# the architecture this host runs (i686 where 32-bit code runs, else x86_64).
+source scripts/wine-host.sh
+if [ "$(wine_host_preset)" = windows ]; then arch=i686; else arch=x86_64; fi
+echo "building the installer with the full payload ($arch) ..."
+quiet cmake -S . -B "$bench/windows" -G Ninja --toolchain "$root/cmake/mingw-$arch.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DSETUP_PAYLOAD_RC="$out/setup.rc"
 quiet cmake --build "$bench/windows" --target setup_data setup_platform_win32
 rm -f "$bench/windows/src/app/TessikSetup.exe"

@@ -8,10 +8,11 @@
 #   - launch_to_page1: from the shell's launch of wine to the same moment, as a user waits;
 #   - page_change: ShowPage and the paint of everything it shows, averaged over 200 changes;
 #   - progress_step: DrawProgress with a new fraction and its paint, averaged over 200 steps.
-#   bench/window.sh [BUILD_DIR] [RUNS]          (default build/windows, 5 runs)
+#   bench/window.sh [BUILD_DIR] [RUNS]   (default: the Windows build this host runs, 5 runs)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "${1:-$root/build/windows}" && pwd)
+source "$root/scripts/wine-host.sh"
+build=$(cd "${1:-$root/build/$(wine_host_preset)}" && pwd)
 runs=${2:-5}
 
 cmake --build "$build" --target page_gallery >/dev/null
@@ -22,13 +23,13 @@ gallery=$build/tests/windows/page_gallery.exe
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # One run first so the results do not include loading Wine's libraries from disk.
-env LC_ALL=zh_CN.UTF-8 wine "$gallery" --hold 0 </dev/null >/dev/null 2>&1
+wine_run_checked "$gallery" --hold 0 </dev/null >/dev/null
 
 for run in $(seq "$runs"); do
     stamp=$work/stamp$run
     launched=$(date +%s%3N)
-    env LC_ALL=zh_CN.UTF-8 wine "$gallery" --page 1 --title "window-bench-$$" --bench 200 \
-        --stamp "$(winepath -w "$stamp")" --hold 0 </dev/null >/dev/null 2>&1
+    wine_cmd "$gallery" --page 1 --title "window-bench-$$" --bench 200 \
+        --stamp "$(wine_path "$stamp")" --hold 0 </dev/null >/dev/null 2>&1
     awk -v run="$run" -v launched="$launched" '{ v[$1] = $2 }
         END { printf "%d %.1f %.1f %.1f %.0f %.3f %.3f %.1f\n", run,
                   v["first_paint_ms"] - v["prepare_ms"], v["entry_ms"],

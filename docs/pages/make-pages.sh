@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Screenshots of the four wizard pages with the generated demo skin, under Wine and Xvfb:
-#   docs/pages/make-pages.sh [BUILD_DIR]        (default build/windows)
+#   docs/pages/make-pages.sh [BUILD_DIR]   (default: the Windows build this host runs)
 # Builds the page gallery, shows each page in turn and captures its window into
 # docs/pages/page1.png .. page4.png.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=$(cd "${1:-$root/build/windows}" && pwd)
+source "$root/scripts/wine-host.sh"
+build=$(cd "${1:-$root/build/$(wine_host_preset)}" && pwd)
 out=$root/docs/pages
 
 cmake --build "$build" --target page_gallery >/dev/null
@@ -19,8 +20,9 @@ for page in 1 2 3 4; do
     stamp=$work/stamp$page
     title="page-gallery-$$-$page"
     # The gallery writes its stamp once the page is painted; it ends after the capture.
-    setsid env LC_ALL=zh_CN.UTF-8 wine "$gallery" --page $page --title "$title" \
-        --stamp "$(winepath -w "$stamp")" --hold 10000 </dev/null >/dev/null 2>&1 &
+    wine_check_program "$gallery"
+    setsid env LC_ALL=zh_CN.UTF-8 "$SETUP_WINE" "$gallery" --page $page --title "$title" \
+        --stamp "$(wine_path "$stamp")" --hold 10000 </dev/null >/dev/null 2>&1 &
     pid=$!
     for _ in $(seq 150); do [ -s "$stamp" ] && break; sleep 0.1; done
     [ -s "$stamp" ] || { echo "make-pages: page $page did not paint" >&2; exit 1; }

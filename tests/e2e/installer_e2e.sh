@@ -6,7 +6,9 @@
 #      started in order with "False", and the installed program started at finish;
 #   C. the demo installer again over B, with its programs running and the user's settings files
 #      changed: the running-program questions, the protected files kept, finish without options.
-# Screenshots of every page, the failure form, the chooser and the question go to docs/screens.
+# Screenshots of every page, the failure form, the chooser and the question go to
+# BUILD_DIR/tests/e2e/screens, or to SETUP_E2E_SHOTS (docs/screens/make-screens.sh refreshes the
+# README's pictures that way; a test run never writes into the source tree).
 #   installer_e2e.sh BUILD_DIR SOURCE_DIR
 set -uo pipefail
 BUILD=$(cd "$1" && pwd)
@@ -19,7 +21,7 @@ SLOW_INSTALLER=$BUILD/tests/e2e/TessikSetupSlow.exe
 PROBE=$BUILD/tests/e2e/e2e_probe.exe
 PAYLOAD=$BUILD/demo/payload
 ORDER=$SOURCE/demo/payload.order
-SHOTS=$SOURCE/docs/screens
+SHOTS=${SETUP_E2E_SHOTS:-$BUILD/tests/e2e/screens}
 WORK=$BUILD/tests/e2e/work
 mkdir -p "$SHOTS" "$WORK"
 
@@ -38,7 +40,7 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }
 check() { local what=$1; shift; if "$@"; then pass "$what"; else fail "$what"; fi; }
-run_wine() { env LC_ALL=zh_CN.UTF-8 wine "$@" </dev/null 2>/dev/null; }
+run_wine() { wine_cmd "$@" </dev/null 2>/dev/null; }
 gbk() { iconv -f GBK -t UTF-8 | tr -d '\r'; }
 
 # --- the machine --------------------------------------------------------------------------
@@ -130,7 +132,7 @@ same_files_as_payload() {  # dir [except-regex]
 }
 
 link_target() {  # unix path -> the link's target as the shell reads it back
-    run_wine "$PROBE" lnk "$(winepath -w "$1" 2>/dev/null)" | gbk | cut -f1
+    run_wine "$PROBE" lnk "$(wine_path "$1")" | gbk | cut -f1
 }
 
 expect_link() {  # unix path, expected target
