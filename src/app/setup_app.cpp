@@ -1,5 +1,8 @@
 #include "app/setup_app.h"
 
+#include "data/file_list.h"
+#include "data/payload_check.h"
+#include "install/exit_code.h"
 #include "platform/win32/gui/errors.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/win32_dialogs.h"
@@ -26,7 +29,7 @@ double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
 }
 
 // Alt+letter goes to the check boxes; Tab moves between the window's controls.
-int RunMessageLoop(ui::TFrmMain& frm, LoopProbe* probe) {
+void RunMessageLoop(ui::TFrmMain& frm, LoopProbe* probe) {
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         LARGE_INTEGER before{}, after{};
@@ -42,8 +45,10 @@ int RunMessageLoop(ui::TFrmMain& frm, LoopProbe* probe) {
         }
     }
     if (probe) probe->Finished();
-    return static_cast<int>(message.wParam);
 }
+
+// What the user is told when the installer's own data is damaged: nothing has been written.
+constexpr char kDamagedMessage[] = "安装程序已损坏，请重新下载。";
 
 }  // namespace
 
@@ -60,13 +65,21 @@ int RunSetup(LoopProbe* probe) {
     Win32Dialogs dialogs(ui::kApplicationTitle);
     Win32Directories directories;
 
+    // A damaged download is refused before anything is shown or written.
+    if (auto damaged =
+            FindDamagedResource(resources, static_cast<int>(LoadFileList(resources).size()))) {
+        dialogs.ShowPlain(std::string(kDamagedMessage) + "\r\n(" + *damaged + ")");
+        return static_cast<int>(ExitCode::Damaged);
+    }
+
     ui::TFrmMain frm_main({files, registry, shell, processes, dialogs, resources});
     dialogs.SetOwner(reinterpret_cast<WindowHandle>(frm_main.Handle()));
     ui::TFrmSetDir frm_set_dir(directories);
     frm_main.FrmSetDir = &frm_set_dir;
 
     frm_main.Show();
-    return RunMessageLoop(frm_main, probe);
+    RunMessageLoop(frm_main, probe);
+    return static_cast<int>(ExitCodeFor(frm_main.Outcome()));
 }
 
 }  // namespace setup::app

@@ -43,6 +43,11 @@ public:
     void WmMouseMove(int x, int y, gui::ShiftState shift) override;
     void WmLButtonUp(int x, int y, gui::ShiftState shift) override;
     void WmMouseLeave() override;
+    // A push button acts on the left button only: a right or middle click does nothing.
+    void WmRButtonDown(int, int, gui::ShiftState) override {}
+    void WmRButtonUp(int, int, gui::ShiftState) override {}
+    void WmMButtonDown(int, int, gui::ShiftState) override {}
+    void WmMButtonUp(int, int, gui::ShiftState) override {}
     virtual void DoPress(gui::MouseButton button, gui::ShiftState shift, int x, int y);
 
     ButtonState State() const { return model_.State(); }

@@ -14,6 +14,8 @@ namespace {
 constexpr std::size_t kHeaderSize = 4;
 // Deflate cannot expand beyond about 1032:1; a larger length is damage, not a file to allocate.
 constexpr std::uint64_t kMaxExpansion = 1032;
+// Chunks handed to the sink: large enough that writing them costs little per call.
+constexpr std::size_t kChunkSize = 256 * 1024;
 
 std::uint32_t ReadLength(Bytes resource) {
     return static_cast<std::uint32_t>(resource[0]) | static_cast<std::uint32_t>(resource[1]) << 8 |
@@ -36,13 +38,10 @@ public:
     // Fills out completely; the stream must not end before.
     void ReadExactly(std::uint8_t* out, std::size_t size) {
         stream_.next_out = out;
-        while (size > 0) {
-            // avail_out is 32 bits wide; hand out large blocks in chunks.
-            uInt chunk = static_cast<uInt>(std::min<std::size_t>(size, 1u << 30));
-            stream_.avail_out = chunk;
-            int rc = inflate(&stream_, Z_NO_FLUSH);
-            size -= chunk - stream_.avail_out;
-            if (size == 0) break;
+        stream_.avail_out = static_cast<uInt>(size);
+        while (stream_.avail_out > 0) {
+            const int rc = inflate(&stream_, Z_NO_FLUSH);
+            if (stream_.avail_out == 0) break;
             if (rc == Z_STREAM_END) throw StreamReadError();
             if (rc == Z_BUF_ERROR && stream_.avail_in == 0) throw StreamReadError();
             if (rc != Z_OK && rc != Z_BUF_ERROR) throw GenericError();
@@ -65,25 +64,51 @@ private:
     z_stream stream_{};
 };
 
-}  // namespace
-
-std::vector<std::uint8_t> UnpackResource(Bytes resource) {
+// The length, after the checks that need no inflating.
+std::uint32_t CheckedLength(Bytes resource) {
     if (resource.size() < kHeaderSize) throw StreamReadError();
     const std::uint32_t length = ReadLength(resource);
-    Bytes stream = resource.subspan(kHeaderSize);
-    if (length > stream.size() * kMaxExpansion) throw StreamReadError();
-    // An empty file needs no stream; with one, its trailer is checked like any other.
-    if (length == 0 && stream.empty()) return {};
+    if (length > (resource.size() - kHeaderSize) * kMaxExpansion) throw StreamReadError();
+    return length;
+}
 
+}  // namespace
+
+// The last chunk is held back until the trailer has been checked, so a consumer never takes
+// a complete-looking file from a damaged stream.
+bool UnpackResourceTo(Bytes resource, const ByteSink& sink) {
+    const std::uint32_t length = CheckedLength(resource);
+    Bytes stream = resource.subspan(kHeaderSize);
+    // An empty file needs no stream; with one, its trailer is checked like any other.
+    if (length == 0 && stream.empty()) return sink(Bytes());
+    Inflater inflater(stream);
+    std::vector<std::uint8_t> chunk(std::min<std::size_t>(length, kChunkSize));
+    for (std::size_t left = length; left > 0;) {
+        const std::size_t size = std::min(left, chunk.size());
+        inflater.ReadExactly(chunk.data(), size);
+        left -= size;
+        if (left == 0) inflater.ExpectEnd();
+        if (!sink(Bytes(chunk.data(), size))) return false;
+    }
+    if (length == 0) {
+        inflater.ExpectEnd();
+        return sink(Bytes());
+    }
+    return true;
+}
+
+std::vector<std::uint8_t> UnpackResource(Bytes resource) {
+    const std::uint32_t length = CheckedLength(resource);
     std::vector<std::uint8_t> out;
     try {
-        out.resize(length);
+        out.reserve(length);
     } catch (const std::bad_alloc&) {
         throw OutOfMemory();
     }
-    Inflater inflater(stream);
-    inflater.ReadExactly(out.data(), out.size());
-    inflater.ExpectEnd();
+    UnpackResourceTo(resource, [&out](Bytes chunk) {
+        out.insert(out.end(), chunk.begin(), chunk.end());
+        return true;
+    });
     return out;
 }
 
@@ -92,6 +117,11 @@ std::vector<std::uint8_t> UnpackNamedResource(const Resources& resources, std::s
     std::optional<Bytes> bytes = resources.Find(type, name);
     if (!bytes) throw ResourceNotFound(name);
     return UnpackResource(*bytes);
+}
+
+std::optional<std::uint32_t> FramedLength(Bytes resource) {
+    if (resource.size() < kHeaderSize) return std::nullopt;
+    return ReadLength(resource);
 }
 
 std::string TextUpToNul(Bytes bytes) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,17 +17,24 @@ inline constexpr char kSkinResourceName[] = "MainBmp";
 inline constexpr char kLicenceResourceType[] = "MyRes2";
 inline constexpr char kLicenceResourceName[] = "MainRect";
 
-// Inflates a framed resource into one block of exactly N bytes. The stream's Adler-32 trailer must
-// follow the N bytes: a damaged entry is an error, never a silently wrong file. Errors (RuntimeError):
-// shorter than 4 bytes, a stream that ends early, or an N that the data cannot possibly produce:
-// "Stream read error"; damaged data or trailer, or more data than N: "Error"; no memory for N
-// bytes: "Out of memory".
+// Inflates a framed resource and hands its N bytes to sink in chunks, so no block of N bytes is
+// ever needed. The stream's Adler-32 trailer must follow the N bytes: a damaged entry is an error,
+// never a silently wrong file, and it is found before the last chunk is handed on. Errors
+// (RuntimeError): shorter than 4 bytes, a stream that ends early, or an N that the data cannot
+// possibly produce: "Stream read error"; damaged data or trailer, or more data than N: "Error".
+// False when the sink stopped the unpacking.
+bool UnpackResourceTo(Bytes resource, const ByteSink& sink);
+
+// The same into one block of exactly N bytes; no memory for it: "Out of memory".
 std::vector<std::uint8_t> UnpackResource(Bytes resource);
 
 // Opens the resource of the given type and name and unpacks it; a missing one throws
 // "Resource <name> not found".
 std::vector<std::uint8_t> UnpackNamedResource(const Resources& resources, std::string_view type,
                                               std::string_view name);
+
+// The length N that a framed resource announces; nothing when it is shorter than its header.
+std::optional<std::uint32_t> FramedLength(Bytes resource);
 
 // The bytes up to the first NUL, or all of them: how the licence text is taken.
 std::string TextUpToNul(Bytes bytes);

@@ -47,6 +47,18 @@ bool ExtractionRun::Step() {
     return false;
 }
 
+RunOutcome ExtractionRun::Outcome() const {
+    if (cancelled_) return RunOutcome::Cancelled;
+    // A post-install task that failed ended the run before its end: not everything is in place.
+    if (tasks_started_ && !finished_) return RunOutcome::Incomplete;
+    if (!finished_) return RunOutcome::Running;
+    return failures_.empty() ? RunOutcome::Complete : RunOutcome::Incomplete;
+}
+
+void ExtractionRun::Fail(const std::string& entry, std::string reason, std::uint32_t system_error) {
+    failures_.push_back({entry, std::move(reason), system_error});
+}
+
 void ExtractionRun::PlaceEntry(int index) {
     const std::string& entry = list_[static_cast<std::size_t>(index)];
     std::string name = PayloadResourceName(index);
@@ -59,10 +71,17 @@ void ExtractionRun::PlaceEntry(int index) {
         return;
     }
     try {
-        PlaceFile(session_, name, type,
-                  MakeTargetPath(session_.platform.files, session_.InstallDir, entry));
-    } catch (const std::exception&) {
-        // A missing or damaged entry is skipped silently; the run goes on.
+        const PlaceOutcome placed =
+            PlaceFile(session_, name, type,
+                      MakeTargetPath(session_.platform.files, session_.InstallDir, entry));
+        if (placed.placement == Placement::Failed)
+            Fail(entry, placed.reason, placed.system_error);
+        else if (placed.placement != Placement::Nothing)
+            ++installed_;
+    } catch (const std::exception& e) {
+        // A missing or damaged entry, or one that would lead out of the folder: the run goes on
+        // without it, and the finish page names it.
+        Fail(entry, e.what());
     }
 }
 
@@ -74,6 +93,13 @@ void ExtractionRun::ShowProgress(double fraction) {
 void ExtractionRun::RunPostInstallTasks() {
     tasks_started_ = true;
     InstallWindow& window = session_.window;
+    // Records of an installation that holds not one of its files would only mislead: nothing is
+    // recorded, linked or started. With some files in place they are, so installing again repairs.
+    if (installed_ == 0 && !failures_.empty()) {
+        finished_ = true;
+        window.ShowFinishPage();
+        return;
+    }
     WriteVersionRecord(session_);
     WriteSetupPath(session_);
     if (window.AddToDeskChecked()) CreateDesktopShortcuts(session_);
@@ -85,12 +111,15 @@ void ExtractionRun::RunPostInstallTasks() {
         DisableAutostart(session_);
     WriteUninstallEntry(session_);
     RegisterServers(session_);
-    window.ShowFinishPage();
     finished_ = true;
+    window.ShowFinishPage();
 }
 
+// The link is a nicety the user asked for at the very end: a failure to write it has been shown
+// by the placement and changes nothing of the installation.
 void ExtractionRun::AddToFavorites() {
-    PlaceFile(session_, favorites_.ResourceName, favorites_.ResourceType, favorites_.TargetPath);
+    (void)PlaceFile(session_, favorites_.ResourceName, favorites_.ResourceType,
+                    favorites_.TargetPath);
 }
 
 }  // namespace setup

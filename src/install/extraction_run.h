@@ -3,12 +3,29 @@
 // and calls Step from its timer with the timer disabled; Step says whether to enable it again.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "install/install_session.h"
 
 namespace setup {
+
+// An entry of the payload that was not installed, and why.
+struct EntryFailure {
+    std::string entry;               // the relative path from the file list
+    std::string reason;              // "X001", "X002", or the error's text
+    std::uint32_t system_error = 0;  // the platform's error code of a failed write, or 0
+    bool operator==(const EntryFailure&) const = default;
+};
+
+// How a run ended, as the finish page and the exit code tell it.
+enum class RunOutcome {
+    Running,     // not ended yet
+    Complete,    // every entry is in place
+    Incomplete,  // the run reached its end with entries not installed
+    Cancelled,   // the user stopped it
+};
 
 // A payload entry set aside for later: the favourites link that the finish page may write.
 struct PayloadEntry {
@@ -22,11 +39,12 @@ class ExtractionRun {
 public:
     ExtractionRun(InstallSession& session, std::vector<std::string> payload_file_list);
 
-    // One step: places entry FileIndex (an entry that fails is skipped without a message),
-    // shows the progress and advances. After the last entry, or at once for an empty list, runs
-    // the post-install tasks, shows page 4 and sets InstallFinished. True while entries remain,
-    // so the caller enables its timer again. An error of a post-install task passes to the
-    // caller, which shows it; the run then does nothing more.
+    // One step: places entry FileIndex (an entry that fails is counted, with its reason, and
+    // the run goes on), shows the progress and advances. After the last entry, or at once for an
+    // empty list, runs the post-install tasks (none when not one file could be installed), shows
+    // page 4 and sets InstallFinished. True while entries remain, so the caller enables its timer
+    // again. An error of a post-install task passes to the caller, which shows it; the run then
+    // does nothing more.
     bool Step();
 
     // Stops the run (cancel on page 3): later steps do nothing and no post-install task runs.
@@ -42,9 +60,15 @@ public:
     const PayloadEntry& FavoritesEntry() const { return favorites_; }
     bool InstallFinished() const { return finished_; }
     bool Cancelled() const { return cancelled_; }
+    // The entries not installed, in list order.
+    const std::vector<EntryFailure>& Failures() const { return failures_; }
+    // Entries whose file is in place: written, or a protected file kept.
+    int InstalledCount() const { return installed_; }
+    RunOutcome Outcome() const;
 
 private:
     void PlaceEntry(int index);
+    void Fail(const std::string& entry, std::string reason, std::uint32_t system_error = 0);
     void ShowProgress(double fraction);
     void RunPostInstallTasks();
 
@@ -52,6 +76,8 @@ private:
     std::vector<std::string> list_;
     int index_ = 0;
     PayloadEntry favorites_;
+    std::vector<EntryFailure> failures_;
+    int installed_ = 0;
     bool finished_ = false;
     bool tasks_started_ = false;
     bool cancelled_ = false;

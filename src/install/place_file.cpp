@@ -2,6 +2,7 @@
 
 #include "data/unpack.h"
 #include "install/file_names.h"
+#include "platform/error.h"
 #include "platform/text.h"
 
 namespace setup {
@@ -9,13 +10,6 @@ namespace {
 
 bool ContainsUpper(std::string_view upper_text, std::string_view name) {
     return upper_text.find(text::AsciiUpper(name)) != std::string_view::npos;
-}
-
-bool IsProtected(const FileSystem& files, const std::string& target) {
-    std::string upper = text::AsciiUpper(target);
-    for (std::string_view name : kProtectedFiles)
-        if (ContainsUpper(upper, name)) return files.FileExists(target);
-    return false;
 }
 
 bool IsGuarded(std::string_view upper_name) {
@@ -34,10 +28,24 @@ std::string FileMessage(std::string_view name, std::string_view code) {
     return text.append(name).append("复制出错(").append(code).append(")！ ");
 }
 
+// The whole entry, unpacked into the file as it is written: nothing is held in memory.
+WriteResult WriteEntry(FileSystem& files, Bytes resource, const std::string& target) {
+    return files.WriteWholeFile(
+        target, [resource](const ByteSink& sink) { UnpackResourceTo(resource, sink); });
+}
+
+PlaceOutcome Done(Placement placement) {
+    return {placement, {}, 0};
+}
+
+PlaceOutcome Failed(std::string_view code, const WriteResult& write) {
+    return {Placement::Failed, std::string(code), write.error};
+}
+
 // A guarded program's file could not be written: if the program runs, the user may end it, and
 // the write is tried once more. A write that still fails is reported.
-void HandleGuardedFailure(InstallSession& session, std::string upper_name,
-                          const std::string& target, const std::vector<std::uint8_t>& bytes) {
+PlaceOutcome HandleGuardedFailure(InstallSession& session, std::string upper_name,
+                                  const std::string& target, Bytes resource, WriteResult write) {
     std::string name = RemoveAll(std::move(upper_name), ".EXE");
     InstallPlatform& platform = session.platform;
     if (IsProgramRunning(platform.processes, name)) {
@@ -48,28 +56,38 @@ void HandleGuardedFailure(InstallSession& session, std::string upper_name,
         if (platform.dialogs.AskWarning(question))
             platform.processes.WaitForExit(KillProgram(platform.processes, target),
                                            kProgramExitWaitMs);
-        if (platform.files.WriteFileBytes(target, bytes)) return;
+        write = WriteEntry(platform.files, resource, target);
+        if (write) return Done(Placement::Written);
     }
     platform.dialogs.ShowError(FileMessage(name, "X002"));
+    return Failed("X002", write);
 }
 
 }  // namespace
 
-void PlaceFile(InstallSession& session, std::string_view resource_name,
-               std::string_view resource_type, const std::string& target) {
-    if (text::Trim(resource_name).empty()) return;
+bool IsProtectedName(std::string_view target) {
+    std::string upper = text::AsciiUpper(ExtractFileName(target));
+    for (std::string_view name : kProtectedFiles)
+        if (ContainsUpper(upper, name)) return true;
+    return false;
+}
+
+PlaceOutcome PlaceFile(InstallSession& session, std::string_view resource_name,
+                       std::string_view resource_type, const std::string& target) {
+    if (text::Trim(resource_name).empty()) return Done(Placement::Nothing);
     InstallPlatform& platform = session.platform;
-    if (IsProtected(platform.files, target)) return;
+    if (IsProtectedName(target) && platform.files.FileExists(target)) return Done(Placement::Kept);
     session.window.ShowCopyCaption(kCopyingCaption + target);
-    std::vector<std::uint8_t> bytes =
-        UnpackNamedResource(platform.resources, resource_type, resource_name);
-    if (platform.files.WriteFileBytes(target, bytes)) return;
+    std::optional<Bytes> resource = platform.resources.Find(resource_type, resource_name);
+    if (!resource) throw ResourceNotFound(resource_name);
+    WriteResult write = WriteEntry(platform.files, *resource, target);
+    if (write) return Done(Placement::Written);
 
     std::string upper_name = text::AsciiUpper(ExtractFileName(target));
     if (IsGuarded(upper_name))
-        HandleGuardedFailure(session, std::move(upper_name), target, bytes);
-    else
-        platform.dialogs.ShowError(FileMessage(upper_name, "X001"));
+        return HandleGuardedFailure(session, std::move(upper_name), target, *resource, write);
+    platform.dialogs.ShowError(FileMessage(upper_name, "X001"));
+    return Failed("X001", write);
 }
 
 bool IsProgramRunning(const Processes& processes, std::string_view name) {
@@ -79,14 +97,11 @@ bool IsProgramRunning(const Processes& processes, std::string_view name) {
 }
 
 std::vector<std::uint32_t> KillProgram(Processes& processes, std::string_view path) {
-    std::string upper_path = text::AsciiUpper(path);
-    std::string upper_name = text::AsciiUpper(ExtractFileName(path));
     std::vector<std::uint32_t> ended;
-    for (const ProcessEntry& process : processes.Snapshot()) {
-        std::string exe = text::AsciiUpper(process.exe_name);
-        if ((exe == upper_name || exe == upper_path) && processes.Terminate(process.id))
+    for (const ProcessEntry& process : processes.Snapshot())
+        if (!process.image_path.empty() && text::EqualsIgnoreAsciiCase(process.image_path, path) &&
+            processes.Terminate(process.id))
             ended.push_back(process.id);
-    }
     return ended;
 }
 

@@ -1,6 +1,6 @@
 // Writing one payload entry to its target path: protected files are kept, the name is shown on
 // page 3, and a program file that cannot be replaced because the program runs leads to the
-// question whether to end it.
+// question whether to end it. A file is always replaced whole or not at all.
 #pragma once
 
 #include <array>
@@ -13,8 +13,8 @@
 
 namespace setup {
 
-// Files the user may have changed; once they exist they are never overwritten. A target path
-// that contains one of these anywhere (case ignored) is protected.
+// Files the user may have changed; once they exist they are never overwritten. A file whose own
+// name contains one of these (case ignored) is protected.
 inline constexpr std::array<std::string_view, 5> kProtectedFiles = {
     "PrintDB.mdb", "POS.ini", "posini.ini", "CONFIG.INI", "Swccfg.dat"};
 
@@ -27,18 +27,34 @@ inline constexpr char kCopyingCaption[] = "正在复制文件：";
 // How long the placement waits, in all, for ended programs to let go of their files.
 constexpr unsigned kProgramExitWaitMs = 5000;
 
+enum class Placement {
+    Written,  // the file now holds the entry
+    Kept,     // a protected file that exists was left as it is
+    Nothing,  // no resource name: nothing to place
+    Failed,   // the file could not be written; it holds what it held before
+};
+
+struct [[nodiscard]] PlaceOutcome {
+    Placement placement = Placement::Nothing;
+    std::string reason;              // for Failed: the code the user was shown, "X001" or "X002"
+    std::uint32_t system_error = 0;  // for Failed: the platform's error code of the last write
+};
+
 // Unpacks the resource (type, name) and writes it to target. An empty resource name does nothing.
-// Errors of the resource (missing, damaged) pass to the caller as RuntimeError; write failures
-// are reported to the user here.
-void PlaceFile(InstallSession& session, std::string_view resource_name,
-               std::string_view resource_type, const std::string& target);
+// Errors of the resource (missing, damaged) pass to the caller as RuntimeError, and the target
+// keeps what it held; write failures are reported to the user here and in the outcome.
+PlaceOutcome PlaceFile(InstallSession& session, std::string_view resource_name,
+                       std::string_view resource_type, const std::string& target);
+
+// Whether a file at target is one the user may have changed (its own name holds a protected one).
+bool IsProtectedName(std::string_view target);
 
 // True when a top-level window has name (a file name without extension) as its whole title,
 // ASCII case ignored.
 bool IsProgramRunning(const Processes& processes, std::string_view name);
 
-// Ends every process whose executable name is the file name of path, or path itself (ASCII case
-// ignored), and returns the ids it ended.
+// Ends every process whose executable is the file at path (ASCII case ignored), and returns the
+// ids it ended. Processes of the same name started from elsewhere are left alone.
 std::vector<std::uint32_t> KillProgram(Processes& processes, std::string_view path);
 
 }  // namespace setup

@@ -141,8 +141,13 @@ std::string ReadPreviousPath(InstallSession& session) {
         session.BrowseDrive = FirstCharacter(path);
         return path;
     }
-    session.BrowseDrive = FirstCharacter(session.platform.shell.SystemDirectory());
-    return "D:\\" + session.strings.Company + "\\" + session.strings.SoftSysName;
+    const std::string system_drive = FirstCharacter(session.platform.shell.SystemDirectory());
+    session.BrowseDrive = system_drive;
+    // D: where it is a fixed disk of this machine, as the product has always installed; on a
+    // machine without one (or with a card reader or a network drive there) the system's drive.
+    std::string drive = "D";
+    if (!session.platform.files.IsFixedDrive('D') && !system_drive.empty()) drive = system_drive;
+    return drive + ":\\" + session.strings.Company + "\\" + session.strings.SoftSysName;
 }
 
 }  // namespace setup

@@ -38,7 +38,8 @@ void RegisterAndStart(InstallSession& session, const std::string& path);
 void RegisterServers(InstallSession& session);
 
 // The directory for EditDir: the recorded "SETUPPATH", or "D:\" + Company + "\" + SoftSysName on
-// a first installation. Sets BrowseDrive. Never reports anything.
+// a first installation (on the system's drive when D: is no fixed disk). Sets BrowseDrive.
+// Never reports anything.
 std::string ReadPreviousPath(InstallSession& session);
 
 }  // namespace setup

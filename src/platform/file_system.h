@@ -1,19 +1,22 @@
-// Files and folders as the installer needs them: existence tests, folder creation and writing a
-// whole file. Paths are texts in the ANSI code page.
+// Files and folders as the installer needs them: existence tests, folder creation, replacing a
+// whole file without ever leaving it half written, and the space left on a drive. Paths are texts
+// in the ANSI code page.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/bytes.h"
 #include "platform/text.h"
 
 namespace setup {
 
 // The outcome of a write; error is the platform's error code (0 on success), kept for diagnosis.
-struct WriteResult {
+struct [[nodiscard]] WriteResult {
     bool ok = false;
     std::uint32_t error = 0;
     explicit operator bool() const { return ok; }
@@ -29,9 +32,22 @@ public:
     virtual bool DirectoryExists(const std::string& path) const = 0;
     // Creates one folder whose parent must exist; false when it was not created.
     virtual bool MakeDirectory(const std::string& path) = 0;
-    // Creates the file or replaces its contents with bytes.
-    virtual WriteResult WriteFileBytes(const std::string& path,
-                                       std::span<const std::uint8_t> bytes) = 0;
+    // Writes the content that source produces to a temporary file in path's folder, flushes it
+    // when it replaces a file, and moves it over path in one step. On any failure, also an error
+    // that source throws (which passes on), the file at path stays exactly as it was and the
+    // temporary file is gone. A file that a running program holds refuses the move.
+    virtual WriteResult WriteWholeFile(const std::string& path, const ContentSource& source) = 0;
+
+    // Bytes available to this user on the volume that holds path (an existing folder); nothing
+    // when the platform cannot tell.
+    virtual std::optional<std::uint64_t> FreeSpace(const std::string& path) const = 0;
+    // Whether the drive with that letter is a fixed local disk (not removable, network or absent).
+    virtual bool IsFixedDrive(char letter) const = 0;
+
+    // WriteWholeFile with a content already in memory.
+    WriteResult WriteFileBytes(const std::string& path, std::span<const std::uint8_t> bytes) {
+        return WriteWholeFile(path, [bytes](const ByteSink& sink) { sink(bytes); });
+    }
 
     // Creates the folder with every missing level, outermost first. True when it exists afterwards.
     bool ForceDirectories(std::string_view path) {

@@ -11,7 +11,8 @@ namespace setup {
 
 struct ProcessEntry {
     std::uint32_t id = 0;
-    std::string exe_name;  // the executable's file name, as the process snapshot gives it
+    std::string exe_name;    // the executable's file name, as the process snapshot gives it
+    std::string image_path;  // the executable's full path; "" when the platform cannot tell
 };
 
 class Processes {

@@ -6,7 +6,9 @@ namespace setup {
 
 namespace {
 
-char UpperLetter(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char UpperLetter(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 }  // namespace
 
@@ -17,6 +19,8 @@ DirectoryChooser::DirectoryChooser(Directories& directories, DirectoryChooserVie
 
 void DirectoryChooser::FormCreate() {
     selected_dir_ = "C:\\";
+    list_.ShowCurrent();
+    if (!list_.Directory().empty()) drive_ = UpperLetter(list_.Directory()[0]);
     SetDrive('C');
 }
 
@@ -34,7 +38,9 @@ void DirectoryChooser::dirlst1Change() {
     view_.Refresh();
 }
 
-void DirectoryChooser::Confirm() { selected_dir_ = list_.Directory(); }
+void DirectoryChooser::Confirm() {
+    selected_dir_ = list_.Directory();
+}
 
 void DirectoryChooser::NewFolder() {
     const std::string name = view_.AskFolderName();

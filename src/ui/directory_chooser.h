@@ -25,7 +25,9 @@ class DirectoryChooser {
 public:
     DirectoryChooser(Directories& directories, DirectoryChooserView& view);
 
-    // FormCreate: SelectedDir "C:\", then drive C.
+    // FormCreate: SelectedDir "C:\", then drive C. The list starts at the process's current
+    // directory; only when that lies on another drive does setting drive C move the list, and
+    // only then does SelectedDir follow.
     void FormCreate();
 
     // The drive selector: choosing another drive moves the list to that drive's current directory.

@@ -39,6 +39,11 @@ bool DirectoryList::MoveTo(std::string_view path) {
     return true;
 }
 
+void DirectoryList::ShowCurrent() {
+    directory_ = directories_.CurrentDirectory();
+    Rebuild();
+}
+
 void DirectoryList::Rebuild() {
     items_.clear();
     std::vector<std::string_view> parts = text::Split(directory_, '\\');

@@ -14,9 +14,9 @@
 namespace setup {
 
 struct DirectoryItem {
-    std::string name;  // the root as "C:\", any other folder by its name
-    int level = 0;     // indentation: 0 for the root
-    bool open = false; // on the way to the current directory, or the current directory itself
+    std::string name;   // the root as "C:\", any other folder by its name
+    int level = 0;      // indentation: 0 for the root
+    bool open = false;  // on the way to the current directory, or the current directory itself
 };
 
 class DirectoryList {
@@ -39,6 +39,9 @@ public:
 
     // Moves to a folder; false, and nothing changes, when the system refuses it.
     bool MoveTo(std::string_view path);
+
+    // Shows the process's current directory, as a new list does: no change is reported.
+    void ShowCurrent();
 
     // Reads the folders inside the current directory again.
     void Rebuild();

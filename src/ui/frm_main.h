@@ -98,6 +98,10 @@ public:
     const InstallSession& Session() const { return session_; }
     ExtractionRun* Run() { return run_ ? &*run_ : nullptr; }
     bool InstallFinished() const { return run_ && run_->InstallFinished(); }
+    // How the installation stands: not started or stopped counts as cancelled.
+    RunOutcome Outcome() const { return run_ ? run_->Outcome() : RunOutcome::Cancelled; }
+    // The bytes the payload takes once unpacked, known once FormCreate has loaded the list.
+    std::uint64_t PayloadBytes = 0;
 
     // The directory chooser, created after this window (the program sets it).
     TFrmSetDir* FrmSetDir = nullptr;
@@ -134,8 +138,9 @@ public:
 
     gui::Image imgPage4BottomBack, imgPage4CenterBack;
     TUserButton BtnComplete;
-    gui::Label lblHintCancel;
+    gui::Label lblHintCancel, lblFailedFiles;
     TFlatCheckBox chkStartMorlan, chkAddToFavorites;
+    gui::Memo memFailedFiles;
 
 private:
     void SetDesignProperties();
@@ -147,6 +152,9 @@ private:
     void LayoutPage3(const gui::Bounds& panel);
     void LayoutPage4(const gui::Bounds& panel);
     void BuildProgressFrame();
+    // Page 4 for a run that did not install everything: no options, the reason, and the files
+    // that are missing.
+    void ShowFailureForm();
     std::shared_ptr<const gui::Bitmap> SharedPiece(SkinPiece piece) const;
     void Browse(gui::Edit& edit);
 
@@ -161,7 +169,7 @@ private:
         bool AddToDeskChecked() const override { return frm_.chkAddToDesk.Checked(); }
         bool AddToQuickBarChecked() const override { return frm_.chkAddToQuickBar.Checked(); }
         bool StartWindowsChecked() const override { return frm_.chkStartWindows.Checked(); }
-        void ShowFinishPage() override { frm_.ShowPage(4); }
+        void ShowFinishPage() override;
 
         std::string EditDirText() const override { return frm_.EditDir.Text(); }
         void SetEditDirText(const std::string& text) override { frm_.EditDir.SetText(text); }

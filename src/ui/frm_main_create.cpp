@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "data/file_list.h"
+#include "data/payload_check.h"
 #include "data/unpack.h"
 #include "platform/win32/gui/errors.h"
 #include "ui/frm_main.h"
@@ -90,8 +91,10 @@ TFrmMain::TFrmMain(const InstallPlatform& platform)
       imgPage4CenterBack(pnlPage4),
       BtnComplete(pnlPage4),
       lblHintCancel(pnlPage4),
+      lblFailedFiles(pnlPage4),
       chkStartMorlan(pnlPage4, {30, 65, 225, 22}, ""),
       chkAddToFavorites(pnlPage4, {30, 105, 345, 22}, ""),
+      memFailedFiles(pnlPage4, {30, 170, 450, 110}),
       resources_(platform.resources),
       session_{Strings, platform, view_} {
     gui::SetApplicationTitle(kApplicationTitle);
@@ -126,7 +129,7 @@ void TFrmMain::SetDesignProperties() {
     SetUpButton(BtnSetDir, "浏览...", {418, 62, 55, 23});
     SetUpButton(BtnNext, "下一步", {328, 302, 55, 23});
     SetUpButton(BtnCancelPage2, "取消", {418, 302, 55, 23});
-    SetUpLabel(lblHintSystem, "", {70, 240, 200, 22}, RedWindowFont());
+    SetUpLabel(lblHintSystem, "", {90, 95, 325, 22}, RedWindowFont());
     lblHintSystem.SetVisible(false);
     SetUpLabel(lblHint1, "请选择数据库保存位置(请存放在和安装目录不一样的位置)", {30, 95, 600, 22});
     SetUpButton(btnDatPath, "设置...", {418, 112, 55, 23});
@@ -156,6 +159,10 @@ void TFrmMain::SetDesignProperties() {
     SetUpButton(BtnComplete, "完成", {418, 302, 55, 23});
     SetUpLabel(lblHintCancel, "安装未能成功！", {30, 125, 285, 22}, SongFont(-12));
     lblHintCancel.SetVisible(false);
+    SetUpLabel(lblFailedFiles, "", {30, 150, 450, 22}, SongFont(-12));
+    lblFailedFiles.SetVisible(false);
+    memFailedFiles.SetFont(SongFont(-12, GB2312_CHARSET));
+    memFailedFiles.SetVisible(false);
     for (TFlatCheckBox* box : {&chkStartMorlan, &chkAddToFavorites}) {
         box->SetState(controls::CheckBoxState::Checked);
         box->SetChecked(true);
@@ -235,6 +242,7 @@ void TFrmMain::FormCreate() {
 
     // The run starts with FileIndex 0 and InstallFinished false.
     run_.emplace(session_, LoadFileList(resources_));
+    PayloadBytes = UnpackedPayloadSize(resources_, run_->FileCount());
 
     lblHint1.SetVisible(false);
     edtDatPath.SetVisible(false);

@@ -9,7 +9,7 @@ namespace setup::ui {
 
 void TFrmMain::BtnNextMouseUp(gui::MouseButton, gui::ShiftState, int, int) {
     std::optional<InstallPaths> paths =
-        ValidateInstallPath(view_, session_.platform.files, Strings);
+        ValidateInstallPath(view_, session_.platform.files, Strings, PayloadBytes);
     if (!paths) return;
     session_.InstallDir = paths->InstallDir;
     session_.MainExePath = paths->MainExePath;
@@ -25,7 +25,9 @@ void TFrmMain::Browse(gui::Edit& edit) {
     if (!FrmSetDir->SelectedDir().empty()) edit.SetText(FrmSetDir->SelectedDir());
 }
 
-void TFrmMain::BtnSetDirMouseUp(gui::MouseButton, gui::ShiftState, int, int) { Browse(EditDir); }
+void TFrmMain::BtnSetDirMouseUp(gui::MouseButton, gui::ShiftState, int, int) {
+    Browse(EditDir);
+}
 
 void TFrmMain::btnDatPathMouseUp(gui::MouseButton, gui::ShiftState, int, int) {
     Browse(edtDatPath);
@@ -37,13 +39,29 @@ void TFrmMain::BtnCancelPage3MouseUp(gui::MouseButton, gui::ShiftState, int, int
     tmr1.SetEnabled(false);
     if (run_) run_->Cancel();
     ShowPage(4);
+    ShowFailureForm();
+}
+
+void TFrmMain::ShowFailureForm() {
     chkStartMorlan.SetVisible(false);
     chkAddToFavorites.SetVisible(false);
     lblHintCancel.SetVisible(true);
+    const std::vector<EntryFailure> none;
+    const std::vector<EntryFailure>& failures = run_ ? run_->Failures() : none;
+    if (failures.empty()) return;
+    lblFailedFiles.SetCaption("以下 " + std::to_string(failures.size()) + " 个文件未能安装：");
+    std::string list;
+    for (const EntryFailure& failure : failures)
+        list.append(failure.entry).append("  (").append(failure.reason).append(")\r\n");
+    memFailedFiles.SetText(list);
+    lblFailedFiles.SetVisible(true);
+    memFailedFiles.SetVisible(true);
 }
 
+// Only a complete installation offers to start the program or to add the link; the failure form
+// hides both options, and finishing it only closes the window.
 void TFrmMain::BtnCompleteMouseUp(gui::MouseButton, gui::ShiftState, int, int) {
-    if (InstallFinished()) {
+    if (InstallFinished() && Outcome() == RunOutcome::Complete) {
         if (chkAddToFavorites.Checked()) run_->AddToFavorites();
         if (chkStartMorlan.Checked()) StartProgram(session_, session_.MainExePath);
     }
@@ -66,6 +84,11 @@ void TFrmMain::RunView::ShowCopyCaption(std::string_view caption) {
     frm_.lblNowCopyFile.SetCaption(std::string(caption));
     // The name shows while the file is unpacked and written, before the step returns.
     UpdateWindow(frm_.pnlPage3.Handle());
+}
+
+void TFrmMain::RunView::ShowFinishPage() {
+    frm_.ShowPage(4);
+    if (frm_.Outcome() != RunOutcome::Complete) frm_.ShowFailureForm();
 }
 
 void TFrmMain::RunView::SetProgressCaption(std::string_view caption) {

@@ -60,10 +60,21 @@ void TFrmMain::FormResize() {
     ApplyWindowRegion();
 }
 
+// Page 4 says how the installation ended; the finished top bar (with its tick) is for a
+// complete one only.
 void TFrmMain::LayoutTitle(int page) {
-    imgTopBack.SetPicture(SharedPiece(page == 4 ? SkinPiece::FrmTop2Back : SkinPiece::FrmTop1Back));
-    LblWelcome1.SetCaption(page == 4 ? Strings.SoftSysName + "安装完成！"
-                                     : "欢迎使用" + Strings.SoftSysName);
+    const RunOutcome outcome = Outcome();
+    const bool complete =
+        page == 4 && outcome != RunOutcome::Cancelled && outcome != RunOutcome::Incomplete;
+    imgTopBack.SetPicture(SharedPiece(complete ? SkinPiece::FrmTop2Back : SkinPiece::FrmTop1Back));
+    if (page != 4)
+        LblWelcome1.SetCaption("欢迎使用" + Strings.SoftSysName);
+    else if (outcome == RunOutcome::Cancelled)
+        LblWelcome1.SetCaption(Strings.SoftSysName + "安装已取消");
+    else if (outcome == RunOutcome::Incomplete)
+        LblWelcome1.SetCaption(Strings.SoftSysName + "安装未完成");
+    else
+        LblWelcome1.SetCaption(Strings.SoftSysName + "安装完成！");
     if (page != 1) return;
     LblWelcome1.SetBounds(ToBounds(WelcomeTitleBounds(ToBox(imgTopBack.GetBounds()))));
     LblWelcome1.SetFont(
@@ -166,6 +177,8 @@ void TFrmMain::LayoutPage4(const gui::Bounds& panel) {
     chkStartMorlan.SetBounds(ToBounds(l.chkStartMorlan));
     chkAddToFavorites.SetBounds(ToBounds(l.chkAddToFavorites));
     lblHintCancel.SetBounds(ToBounds(l.lblHintCancel));
+    lblFailedFiles.SetBounds(ToBounds(l.lblFailedFiles));
+    memFailedFiles.SetBounds(ToBounds(l.memFailedFiles));
     BtnComplete.SetBounds(ToBounds(l.BtnComplete));
 }
 

@@ -56,7 +56,9 @@ Page2Layout LayoutPage2(int client_width, const PageFrame& f, const Page2OwnSize
     l.chkAddToDesk = {30, 190, 225, 22};
     l.chkAddToQuickBar = {30, 220, 225, 22};
     l.chkStartWindows = {30, 250, 225, 22};
-    l.lblHintSystem = {70, 240, 200, 22};
+    // Under the directory, where the hidden data-directory row would be: both lines of every
+    // hint stay clear of the options below.
+    l.lblHintSystem = {90, 95, 325, 22};
     l.edtDatPath = {90, 113, 325, 22};
     l.btnDatPath = {f.panel.width - 92, 112, own.btnDatPath.width, own.btnDatPath.height};
     l.lblHint1 = {30, 95, 600, 22};
@@ -84,6 +86,9 @@ Page4Layout LayoutPage4(int client_width, const PageFrame& f, Size complete) {
     l.chkStartMorlan = {30, 65, 225, 22};
     l.chkAddToFavorites = {30, 105, 345, 22};
     l.lblHintCancel = {30, 125, 285, 22};
+    // The failure form lists the files not installed below the reason, down to the bottom band.
+    l.lblFailedFiles = {30, 150, 450, 22};
+    l.memFailedFiles = {30, 170, f.panel.width - 60, f.center.height - 180};
     l.BtnComplete = BottomButton(client_width - 98, f, complete);
     return l;
 }

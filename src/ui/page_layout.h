@@ -56,7 +56,8 @@ Page3Layout LayoutPage3(int client_width, const PageFrame& frame, Size bar_frame
                         Size percentage_label, Size cancel);
 
 struct Page4Layout {
-    Box chkStartMorlan, chkAddToFavorites, lblHintCancel, BtnComplete;
+    Box chkStartMorlan, chkAddToFavorites, lblHintCancel, lblFailedFiles, memFailedFiles,
+        BtnComplete;
 };
 Page4Layout LayoutPage4(int client_width, const PageFrame& frame, Size complete);
 

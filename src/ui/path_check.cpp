@@ -1,5 +1,7 @@
 #include "ui/path_check.h"
 
+#include <cstdio>
+
 #include "platform/text.h"
 
 namespace setup {
@@ -35,10 +37,29 @@ bool HasDriveForm(std::string_view path) {
     return path.size() >= 3 && IsAsciiLetter(path[0]) && path[1] == ':' && path[2] == '\\';
 }
 
+// The colon is listed in the hint and is refused after the drive too: a name with a colon is no
+// folder name, and letting it through only led to the misleading "该目录不存在！".
 bool HasForbiddenChar(std::string_view path) {
     for (char c : std::string_view("/*?\"<>|"))
         if (text::FindChar(path, c) != std::string_view::npos) return true;
-    return false;
+    return text::FindChar(path, ':', 2) != std::string_view::npos;
+}
+
+// The deepest folder of path that exists already: where the free space is asked.
+std::string ExistingAncestor(const FileSystem& files, std::string path) {
+    while (!files.DirectoryExists(path)) {
+        std::size_t at = text::FindLastChar(path, '\\');
+        if (at == std::string::npos) return path;
+        path.resize(at <= 2 ? 3 : at);  // "C:\" is the last one to ask
+        if (at <= 2) return path;
+    }
+    return path;
+}
+
+std::string Megabytes(std::uint64_t bytes) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / (1024.0 * 1024.0));
+    return text;
 }
 
 // Appends the levels one by one after the drive, creating each one that is missing. The result
@@ -57,6 +78,14 @@ std::string CreateLevels(FileSystem& files, std::string_view normalized) {
 
 }  // namespace
 
+std::string NoSpaceHint(std::uint64_t needed, std::uint64_t free) {
+    std::string hint = "磁盘空间不足！安装需要 ";
+    return hint.append(Megabytes(needed))
+        .append("，\r\n该磁盘只有 ")
+        .append(Megabytes(free))
+        .append(" 可用。");
+}
+
 void SplitText(std::string_view text, char sep, std::vector<std::string>* list) {
     if (!list) return;
     list->clear();
@@ -65,7 +94,8 @@ void SplitText(std::string_view text, char sep, std::vector<std::string>* list) 
 }
 
 std::optional<InstallPaths> ValidateInstallPath(PathCheckView& view, FileSystem& files,
-                                                const ProductStrings& strings) {
+                                                const ProductStrings& strings,
+                                                std::uint64_t needed) {
     std::string typed = view.EditDirText();
     if (typed.empty()) {
         view.ShowHint(kHintNeedDrive);
@@ -81,6 +111,10 @@ std::optional<InstallPaths> ValidateInstallPath(PathCheckView& view, FileSystem&
     view.SetEditDirText(normalized);
     if (HasForbiddenChar(normalized)) {
         view.ShowHint(kHintForbiddenChar);
+        return std::nullopt;
+    }
+    if (auto free = files.FreeSpace(ExistingAncestor(files, normalized)); free && *free < needed) {
+        view.ShowHint(NoSpaceHint(needed, *free));
         return std::nullopt;
     }
     view.HideHint();

@@ -3,6 +3,7 @@
 // level by level and, on success, gives the paths the installation works with.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,10 +37,15 @@ inline constexpr char kHintNeedDrive[] = "你必须输入一个带盘符的完�
 inline constexpr char kHintForbiddenChar[] = "路径中不能包含下任何字符之一：\r\n/ : * ? \" < > |";
 inline constexpr char kMessageNoDirectory[] = "该目录不存在！";
 
+// The hint for a drive without room for the payload: the space needed and the space free.
+std::string NoSpaceHint(std::uint64_t needed, std::uint64_t free);
+
 // Runs the check. Nothing on failure: the window stays on page 2 and the hint or the message has
-// told the user why; directory levels created before the failure stay.
+// told the user why; directory levels created before the failure stay. needed is the bytes the
+// payload takes once unpacked: a drive with less free space is refused before anything is made.
 std::optional<InstallPaths> ValidateInstallPath(PathCheckView& view, FileSystem& files,
-                                                const ProductStrings& strings);
+                                                const ProductStrings& strings,
+                                                std::uint64_t needed = 0);
 
 // Splits text at sep into list (cleared first; nothing happens without a list). A text that is
 // blank after trimming gives no item; otherwise every piece is an item, empty ones included.

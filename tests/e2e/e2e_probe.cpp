@@ -4,10 +4,12 @@
 //   e2e_probe click CAPTION BUTTON [SECONDS] click the button of the top-level window CAPTION
 //   e2e_probe text CAPTION [SECONDS]         print the message text of the window CAPTION
 //   e2e_probe kill NAME                      end every process of that executable name and wait
+//   e2e_probe boxes CAPTION [SECONDS]        print the text of the visible multi-line edit boxes
+//                                            of the window CAPTION
 // (Wine's taskkill does not see the programs of a 64-bit build; the process snapshot does.)
-#include <windows.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -72,6 +74,28 @@ int PrintText(const char* caption, double seconds) {
     return 0;
 }
 
+BOOL CALLBACK PrintVisibleMemo(HWND child, LPARAM) {
+    char window_class[32] = {};
+    GetClassNameA(child, window_class, sizeof window_class);
+    const bool memo =
+        lstrcmpiA(window_class, "Edit") == 0 && (GetWindowLongA(child, GWL_STYLE) & ES_MULTILINE);
+    if (!memo || !IsWindowVisible(child)) return TRUE;
+    // GetWindowText gives only the caption of another process's window: ask the control itself.
+    const LRESULT length = SendMessageA(child, WM_GETTEXTLENGTH, 0, 0);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+        SendMessageA(child, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    std::printf("%s\n", text.c_str());
+    return TRUE;
+}
+
+int PrintBoxes(const char* caption, double seconds) {
+    HWND window = WaitForWindow(caption, seconds);
+    if (!window) return 1;
+    EnumChildWindows(window, PrintVisibleMemo, 0);
+    return 0;
+}
+
 int KillAll(const char* name) {
     setup::win32::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) return 2;
@@ -100,7 +124,12 @@ int main(int argc, char** argv) {
     if (command == "click" && argc >= 4)
         return ClickButton(argv[2], argv[3], argc > 4 ? std::atof(argv[4]) : 10);
     if (command == "kill" && argc == 3) return KillAll(argv[2]);
-    if (command == "text" && argc >= 3) return PrintText(argv[2], argc > 3 ? std::atof(argv[3]) : 10);
-    std::fprintf(stderr, "usage: e2e_probe lnk PATH | click CAPTION BUTTON [S] | text CAPTION [S] | kill NAME\n");
+    if (command == "text" && argc >= 3)
+        return PrintText(argv[2], argc > 3 ? std::atof(argv[3]) : 10);
+    if (command == "boxes" && argc >= 3)
+        return PrintBoxes(argv[2], argc > 3 ? std::atof(argv[3]) : 10);
+    std::fprintf(stderr,
+                 "usage: e2e_probe lnk PATH | click CAPTION BUTTON [S] | text CAPTION [S] | "
+                 "boxes CAPTION [S] | kill NAME\n");
     return 64;
 }

@@ -5,7 +5,11 @@
 #      page 4, finish: the files byte for byte, the registry records, the links, the programs
 #      started in order with "False", and the installed program started at finish;
 #   C. the demo installer again over B, with its programs running and the user's settings files
-#      changed: the running-program questions, the protected files kept, finish without options.
+#      changed: the running-program questions, the protected files kept, finish without options;
+#   D. a copy of the installer with one entry damaged: refused before page 1, nothing written;
+#   E. a folder that cannot take the files: the whole hint for a bad path on page 2, then the
+#      failure page listing every file, and nothing recorded.
+# Each pass checks the installer's exit code.
 # Screenshots of every page, the failure form, the chooser and the question go to
 # BUILD_DIR/tests/e2e/screens, or to SETUP_E2E_SHOTS (docs/screens/make-screens.sh refreshes the
 # README's pictures that way; a test run never writes into the source tree).
@@ -69,7 +73,9 @@ clean_machine() {
     reg_delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessik软件'
     run_wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v 'Tessik软件' /reg:32 /f >/dev/null
     # The other Windows tests' scratch folder would show in the chooser's screenshot.
-    rm -rf "$TARGET" "$D_DRIVE" "$GROUP" "$FAVORITES/Tessik软件.url" "$DRIVE_C/setup-tests"
+    chattr -i "$DRIVE_C/e2e-locked" 2>/dev/null || true
+    rm -rf "$TARGET" "$D_DRIVE" "$GROUP" "$FAVORITES/Tessik软件.url" "$DRIVE_C/setup-tests" \
+        "$DRIVE_C/e2e-locked"
     rm -f "$DESKTOP"/*.lnk "$QUICK_LAUNCH"/*.lnk
     mkdir -p "$D_DRIVE" "$QUICK_LAUNCH"
     # The default installation directory lies on drive D.
@@ -111,6 +117,13 @@ wait_for() {  # seconds command...
     return 1
 }
 installer_gone() { ! kill -0 "$INSTALLER_PID" 2>/dev/null; }
+# The installer's exit code, once it has ended.
+installer_exit() { local rc=0; wait "$INSTALLER_PID" || rc=$?; echo "$rc"; }
+expect_exit() {  # code meaning
+    local rc
+    rc=$(installer_exit)
+    [ "$rc" = "$1" ] || { echo "  exit code $rc, expected $1 ($2)"; return 1; }
+}
 log_lines() { [ -f "$1/started.log" ] && gbk <"$1/started.log" | wc -l || echo 0; }
 # The programs as they were started: each line ends with its process's creation time.
 started_in_order() { gbk <"$1/started.log" | sort -t $'\t' -k3,3 | cut -f1,2; }
@@ -173,6 +186,7 @@ pass_cancel() {
     check "no program started" test ! -e "$DEFAULT_TARGET/started.log"
     click_finish
     check "finish closes the installer" wait_for 10 installer_gone
+    check "exit code 1: cancelled" expect_exit 1 cancelled
 }
 
 # --- B. a full installation into a new folder ---------------------------------------------
@@ -211,6 +225,7 @@ pass_install() {
     click_finish
     check "finish closes the installer" wait_for 10 installer_gone
     check "finish starts the installed program" wait_for 10 log_has_lines "$TARGET" 5
+    check "exit code 0: installed" expect_exit 0 installed
 
     check "every file is installed byte for byte" same_files_as_payload "$TARGET"
     check "BWQRVK" test "$(reg_value 'HKLM\Software\QRVK2017' BWQRVK)" = "6.0.2"
@@ -280,16 +295,128 @@ pass_reinstall() {
     click_finish
     check "finish closes the installer" wait_for 10 installer_gone
     sleep 1
+    check "exit code 0: installed" expect_exit 0 installed
     check "finish without its options starts nothing" test "$(log_lines "$TARGET")" -eq $((before + 4))
     check "protected files are kept" grep -q 'user edit' "$TARGET/CONFIG.INI"
     check "the protected database is kept" grep -q 'user edit' "$TARGET/data/PrintDB.mdb"
     check "other files are replaced" same_files_as_payload "$TARGET" 'CONFIG\.INI|PrintDB\.mdb'
 }
 
+# --- D. a damaged installer -----------------------------------------------------------------
+
+# flip_bytes FILE OFFSET COUNT: inverts COUNT bytes of FILE from OFFSET on.
+flip_bytes() {
+    local byte i
+    for ((i = 0; i < $3; i++)); do
+        byte=$(od -An -tu1 -j $(($2 + i)) -N1 "$1" | tr -d ' ')
+        printf "\\$(printf '%03o' $((255 - byte)))" |
+            dd of="$1" bs=1 seek=$(($2 + i)) conv=notrunc status=none
+    done
+}
+
+# offset_of FILE PART: where the first 64 bytes of PART stand in FILE.
+offset_of() {
+    local pattern
+    pattern=$(head -c 64 "$2" | od -An -tx1 | tr -d ' \n' | sed 's/../\\x&/g')
+    LC_ALL=C grep -obUaP "$pattern" "$1" | head -n 1 | cut -d: -f1
+}
+
+# Visible windows of the wizard's size and title.
+wizard_windows() {
+    local w
+    for w in $(xdotool search --onlyvisible --name '^TessikOne软件$' 2>/dev/null); do
+        [ "$(xdotool getwindowgeometry "$w" | awk '/Geometry/ { print $2 }')" = 516x402 ] && echo "$w"
+    done
+}
+
+pass_damaged() {
+    echo "== D: a damaged installer is refused before page 1"
+    local copy=$WORK/TessikSetupDamaged.exe framed offset text
+    cp "$INSTALLER" "$copy"
+    # The largest entry: its compressed bytes occur once in the file.
+    framed=$(ls -S "$BUILD"/demo/resources/MyFile*.bin | head -n 1)
+    offset=$(offset_of "$copy" "$framed")
+    [ -n "$offset" ] || { fail "the entry is found in the installer"; return; }
+    flip_bytes "$copy" $((offset + 100)) 4
+    rm -rf "$DRIVE_C/e2e-damaged"
+    run_wine "$copy" >/dev/null &
+    INSTALLER_PID=$!
+    text=$(run_wine "$PROBE" text 'TessikOne软件' 30 | gbk | head -n 1)
+    check "the message says the installer is damaged" test "$text" = "安装程序已损坏，请重新下载。"
+    check "no wizard page is shown" test -z "$(wizard_windows)"
+    shot damaged "$(xdotool search --onlyvisible --name '^TessikOne软件$' | head -n 1)"
+    run_wine "$PROBE" click 'TessikOne软件' 确定 5 >/dev/null
+    check "the installer ends" wait_for 10 installer_gone
+    check "exit code 3: damaged" expect_exit 3 damaged
+}
+
+# --- E. a folder that cannot take the files ----------------------------------------------------
+
+# Replaces the text of the directory edit on page 2, as typed.
+type_dir() {
+    click 253 139 0.2
+    xdotool key End shift+Home BackSpace
+    xdotool type --delay 30 "$1"
+    sleep 0.2
+}
+
+# Answers every error box with OK until the failure page's list shows; prints how many.
+answer_errors_until_list() {
+    local boxes=0 deadline=$((SECONDS + 120))
+    while [ $SECONDS -lt $deadline ]; do
+        if visible '^Error$'; then
+            run_wine "$PROBE" click Error OK 5 >/dev/null
+            boxes=$((boxes + 1))
+            sleep 0.2
+        elif [ -n "$(run_wine "$PROBE" boxes 'TessikOne软件' 0.1 | tr -d '\r\n')" ]; then
+            break
+        fi
+        sleep 0.1
+    done
+    echo "$boxes"
+}
+
+pass_unwritable() {
+    echo "== E: a folder that cannot take the files"
+    local folder=$DRIVE_C/e2e-locked boxes listed entries
+    end_programs  # with none of its programs running, every failure is an error box
+    mkdir -p "$folder"
+    if ! chattr +i "$folder" 2>/dev/null; then
+        echo "skipped: this file system cannot make a folder immutable (chattr +i)"
+        return
+    fi
+    start_installer "$INSTALLER" || { chattr -i "$folder"; return; }
+    click_agree
+    click_accept
+    type_dir 'C:\A?B'
+    click_next
+    sleep 0.5
+    shot hint
+    check "a bad path leaves nothing behind" test ! -e "$DRIVE_C/A?B"
+    type_dir 'C:\e2e-locked'
+    click_next
+    boxes=$(answer_errors_until_list)
+    sleep 0.5
+    shot incomplete
+    entries=$(grep -c . "$ORDER")
+    listed=$(run_wine "$PROBE" boxes 'TessikOne软件' 2 | gbk | grep -c '(X00[12])')
+    check "every file was reported ($boxes boxes)" test "$boxes" -eq "$entries"
+    check "the failure page lists every file ($listed)" test "$listed" -eq "$entries"
+    check "nothing is recorded for a folder without files" \
+        test "$(reg_value 'HKLM\Software\QRVK2017' SETUPPATH)" = 'C:\e2e-target'
+    click_finish
+    check "finish closes the installer" wait_for 10 installer_gone
+    check "exit code 5: incomplete" expect_exit 5 incomplete
+    chattr -i "$folder"
+    rm -rf "$folder"
+}
+
 clean_machine
 pass_cancel
 pass_install
 pass_reinstall
+pass_damaged
+pass_unwritable
 end_programs
 rm -f "$WINEPREFIX/dosdevices/d:"
 

@@ -55,6 +55,28 @@ TEST_F(DirectoryChooserTest, ListShowsTheWayDownOpenAndTheFoldersInsideClosed) {
     EXPECT_EQ(chooser.SelectedDir(), "C:\\");
 }
 
+// A new chooser hands back "C:\" until the user makes a real change: on drive C the list only
+// shows where the process is; from another drive, setting drive C is a change and is reported.
+TEST(DirectoryChooserCreation, SelectedDirStaysTheRootUntilARealChange) {
+    MemoryDirectories folders;
+    folders.AddFolder("C:\\Windows");
+    folders.AddFolder("D:\\work");
+    ScriptedView view;
+    ASSERT_TRUE(folders.ChangeDirectory("C:\\Windows"));
+    DirectoryChooser on_c(folders, view);
+    on_c.FormCreate();
+    EXPECT_EQ(on_c.List().Directory(), "C:\\Windows");
+    EXPECT_EQ(on_c.SelectedDir(), "C:\\");
+    on_c.SetDrive('c');
+    EXPECT_EQ(on_c.SelectedDir(), "C:\\");
+
+    ASSERT_TRUE(folders.ChangeDirectory("D:\\work"));
+    DirectoryChooser on_d(folders, view);
+    on_d.FormCreate();
+    EXPECT_EQ(on_d.Drive(), 'C');
+    EXPECT_EQ(on_d.SelectedDir(), "C:\\Windows");
+}
+
 TEST_F(DirectoryChooserTest, EachDriveKeepsItsCurrentDirectory) {
     chooser.SetDrive('d');
     EXPECT_EQ(chooser.SelectedDir(), "D:\\");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "install/exit_code.h"
 #include "install/registry_records.h"
 #include "platform/error.h"
 #include "support/install_fixture.h"
@@ -78,19 +79,61 @@ TEST_F(Run, WithoutAFavouritesEntryAddingToFavouritesWritesNothing) {
     EXPECT_EQ(files.WrittenFiles().size(), written);
 }
 
-TEST_F(Run, FailedEntriesAreSkippedSilentlyAndTheRunStillFinishes) {
-    ExtractionRun run = MakeRun({"a.txt", "lost.txt", "..\\escape.txt", "c.txt"});
+// Every entry that is not installed is counted with its reason: a missing or damaged resource,
+// a target that would leave the folder, a write that failed after its message. The run goes on,
+// records what it installed (so installing again repairs) and ends as incomplete.
+TEST_F(Run, FailedEntriesAreCountedWithTheirReasonAndTheRunEndsIncomplete) {
+    ExtractionRun run =
+        MakeRun({"a.txt", "lost.txt", "..\\escape.txt", "damaged.txt", "locked.dll", "c.txt"});
     resources = MemoryResources();
     AddPayload(0, "a");
     AddPayload(2, "escape");
-    AddPayload(3, "c");
-    EXPECT_EQ(RunToEnd(run), 4);
+    std::vector<std::uint8_t> damaged = testing::Frame("damaged");
+    damaged[6] ^= 0x55;
+    resources.SetResource(PayloadResourceType(3), PayloadResourceName(3), damaged);
+    AddPayload(4, "locked");
+    files.Refuse(InDir("locked.dll"));
+    AddPayload(5, "c");
+    EXPECT_EQ(RunToEnd(run), 6);
     EXPECT_FALSE(files.FileExists(InDir("lost.txt")));
     EXPECT_FALSE(files.FileExists("D:\\Tessik软件\\escape.txt"));
     EXPECT_EQ(FileText(InDir("c.txt")), "c");
-    EXPECT_TRUE(dialogs.ShownDialogs().empty());
+    ASSERT_EQ(run.Failures().size(), 4u);
+    EXPECT_EQ(run.Failures()[0], (EntryFailure{"lost.txt", "Resource MyFile0001 not found", 0}));
+    EXPECT_EQ(run.Failures()[1].entry, "..\\escape.txt");
+    EXPECT_EQ(run.Failures()[2].entry, "damaged.txt");
+    EXPECT_EQ(run.Failures()[3], (EntryFailure{"locked.dll", "X001", kErrorAccessDenied}));
+    EXPECT_EQ(run.InstalledCount(), 2);
     EXPECT_TRUE(run.InstallFinished());
+    EXPECT_EQ(run.Outcome(), RunOutcome::Incomplete);
+    EXPECT_EQ(ExitCodeFor(run.Outcome()), ExitCode::Incomplete);
     EXPECT_TRUE(VersionRecorded());
+    EXPECT_EQ(window.finish_pages, 1);
+}
+
+TEST_F(Run, WhenNoFileCouldBeWrittenNothingIsRecordedLinkedOrStarted) {
+    files.AddFile(InDir("scktsrvr.exe"));  // an old installation's server is still there
+    ExtractionRun run = MakeRun({"a.txt", "b.txt"});
+    files.Refuse(InDir("a.txt"));
+    files.Refuse(InDir("b.txt"));
+    RunToEnd(run);
+    EXPECT_EQ(run.Failures().size(), 2u);
+    EXPECT_EQ(run.Outcome(), RunOutcome::Incomplete);
+    EXPECT_FALSE(VersionRecorded());
+    EXPECT_TRUE(shell.Links().empty());
+    EXPECT_TRUE(shell.Starts().empty());
+    EXPECT_FALSE(registry.HasKey(kHklm, std::string(kUninstallKeyBase) + "Tessik软件"));
+    EXPECT_EQ(window.finish_pages, 1);
+}
+
+TEST_F(Run, TheExitCodeSaysHowTheRunStands) {
+    ExtractionRun run = MakeRun({"a.txt", "b.txt"});
+    EXPECT_EQ(ExitCodeFor(run.Outcome()), ExitCode::Cancelled);  // closed before copying
+    EXPECT_TRUE(run.Step());
+    EXPECT_EQ(ExitCodeFor(run.Outcome()), ExitCode::Cancelled);  // closed while copying
+    EXPECT_FALSE(run.Step());
+    EXPECT_EQ(run.Outcome(), RunOutcome::Complete);
+    EXPECT_EQ(ExitCodeFor(run.Outcome()), ExitCode::Success);
 }
 
 TEST_F(Run, WithoutMachineKeysTheMessagesComeInTaskOrderAndThePageIsReached) {
@@ -158,6 +201,7 @@ TEST_F(Run, AnErrorOfAPostInstallTaskPassesToTheWindowAndEndsTheRun) {
     ExtractionRun run = MakeRun({"a.txt"});
     EXPECT_THROW(run.Step(), RuntimeError);
     EXPECT_FALSE(run.InstallFinished());
+    EXPECT_EQ(run.Outcome(), RunOutcome::Incomplete);
     EXPECT_EQ(window.finish_pages, 0);
     EXPECT_FALSE(run.Step());
     EXPECT_FALSE(registry.HasKey(kHklm, std::string(kUninstallKeyBase) + "Tessik软件"));

@@ -85,12 +85,28 @@ TEST_F(PathCheck, ForbiddenCharactersGetTheSecondHintAfterNormalising) {
     EXPECT_TRUE(files.CreatedDirectories().empty());
 }
 
-TEST_F(PathCheck, TheHintListsTheColonButAColonPassesToTheFileSystem) {
+// The hint lists the colon, and a colon after the drive is refused with it, not left to end in
+// a misleading "the directory does not exist".
+TEST_F(PathCheck, AColonAfterTheDriveGetsTheCharacterHint) {
     EXPECT_EQ(std::string(kHintForbiddenChar).substr(std::string(kHintForbiddenChar).find('\n')),
               "\n/ : * ? \" < > |");
     EXPECT_FALSE(Check("C:\\A:B"));
+    EXPECT_TRUE(view.hint_visible);
+    EXPECT_EQ(view.hint, kHintForbiddenChar);
+    EXPECT_TRUE(view.messages.empty());
+    EXPECT_TRUE(files.CreatedDirectories().empty());
+}
+
+TEST_F(PathCheck, ADriveWithoutRoomForThePayloadIsRefusedBeforeAnythingIsMade) {
+    files.SetFreeSpace('D', 300 * 1024 * 1024);
+    view.edit = "D:\\new\\app";
+    EXPECT_FALSE(ValidateInstallPath(view, files, strings, 400ull * 1024 * 1024));
+    EXPECT_TRUE(view.hint_visible);
+    EXPECT_EQ(view.hint, "磁盘空间不足！安装需要 400.0 MB，\r\n该磁盘只有 300.0 MB 可用。");
+    EXPECT_TRUE(files.CreatedDirectories().empty());
+
+    EXPECT_TRUE(ValidateInstallPath(view, files, strings, 300ull * 1024 * 1024));
     EXPECT_FALSE(view.hint_visible);
-    EXPECT_EQ(view.messages, std::vector<std::string>{kMessageNoDirectory});
 }
 
 TEST_F(PathCheck, MissingLevelsAreCreatedOutermostFirst) {
@@ -145,7 +161,7 @@ TEST(SplitText, KeepsEmptyItemsAndSplitsByCharacters) {
     SplitText(std::string("x") + kTrailBackslash + "\\y", '\\', &list);
     EXPECT_EQ(list, (std::vector<std::string>{std::string("x") + kTrailBackslash, "y"}));
 
-    SplitText("a\\b", '\\', nullptr);  // no list: nothing happens
+    EXPECT_NO_THROW(SplitText("a\\b", '\\', nullptr));  // no list: nothing happens
 }
 
 }  // namespace

@@ -14,34 +14,51 @@ class PlaceFileTest : public ::testing::Test, protected testing::InstallFixture 
 protected:
     PlaceFileTest() { AddPayload(0, "new contents"); }
 
-    void Place(const std::string& target) {
-        PlaceFile(session, PayloadResourceName(0), PayloadResourceType(0), target);
+    PlaceOutcome Place(const std::string& target) {
+        return PlaceFile(session, PayloadResourceName(0), PayloadResourceType(0), target);
     }
 };
 
 TEST_F(PlaceFileTest, WritesTheUnpackedBytesAfterShowingTheName) {
     std::string target = InDir("a.dll");
-    Place(target);
+    EXPECT_EQ(Place(target).placement, Placement::Written);
     EXPECT_EQ(FileText(target), "new contents");
     EXPECT_EQ(window.copy_captions, std::vector<std::string>{"正在复制文件：" + target});
     EXPECT_TRUE(dialogs.ShownDialogs().empty());
 }
 
 TEST_F(PlaceFileTest, ABlankResourceNameDoesNothingAtAll) {
-    PlaceFile(session, " \t", "Myres0000", InDir("a.dll"));
-    PlaceFile(session, "", "", "");
+    EXPECT_EQ(PlaceFile(session, " \t", "Myres0000", InDir("a.dll")).placement, Placement::Nothing);
+    EXPECT_EQ(PlaceFile(session, "", "", "").placement, Placement::Nothing);
     EXPECT_TRUE(window.copy_captions.empty());
     EXPECT_TRUE(files.WrittenFiles().empty());
 }
 
-TEST_F(PlaceFileTest, ResourceErrorsPassToTheCaller) {
+TEST_F(PlaceFileTest, ResourceErrorsPassToTheCallerAndLeaveTheOldFile) {
+    files.AddFile(InDir("a.dll"), {'o', 'l', 'd'});
     try {
-        PlaceFile(session, "MyFile0007", "Myres0007", InDir("a.dll"));
+        (void)PlaceFile(session, "MyFile0007", "Myres0007", InDir("a.dll"));
         FAIL() << "no error";
     } catch (const RuntimeError& e) {
         EXPECT_STREQ(e.what(), "Resource MyFile0007 not found");
     }
-    EXPECT_FALSE(files.FileExists(InDir("a.dll")));
+    std::vector<std::uint8_t> damaged = testing::Frame("new contents");
+    damaged[damaged.size() - 2] ^= 0xFF;  // the trailer no longer matches
+    resources.SetResource(PayloadResourceType(1), PayloadResourceName(1), damaged);
+    EXPECT_THROW(
+        (void)PlaceFile(session, PayloadResourceName(1), PayloadResourceType(1), InDir("a.dll")),
+        RuntimeError);
+    EXPECT_EQ(FileText(InDir("a.dll")), "old");
+}
+
+TEST_F(PlaceFileTest, AFullDiskFailsTheWriteAndKeepsTheOldFileWhole) {
+    files.AddFile(InDir("a.dll"), {'o', 'l', 'd'});
+    files.SetFreeSpace('D', 5);
+    const PlaceOutcome placed = Place(InDir("a.dll"));
+    EXPECT_EQ(placed.placement, Placement::Failed);
+    EXPECT_EQ(placed.reason, "X001");
+    EXPECT_EQ(placed.system_error, kErrorDiskFull);
+    EXPECT_EQ(FileText(InDir("a.dll")), "old");
 }
 
 TEST_F(PlaceFileTest, ExistingProtectedFilesAreKeptSilentlyMissingOnesWritten) {
@@ -50,27 +67,30 @@ TEST_F(PlaceFileTest, ExistingProtectedFilesAreKeptSilentlyMissingOnesWritten) {
         SCOPED_TRACE(name);
         files.AddDirectory(InDir("data"));
         files.AddFile(InDir(name), {'o', 'l', 'd'});
-        Place(InDir(name));
+        EXPECT_EQ(Place(InDir(name)).placement, Placement::Kept);
         EXPECT_EQ(FileText(InDir(name)), "old");
     }
     EXPECT_TRUE(window.copy_captions.empty());
 
-    Place(InDir("posini2.ini"));  // first installation: written
+    EXPECT_EQ(Place(InDir("posini2.ini")).placement, Placement::Written);  // first installation
     EXPECT_EQ(FileText(InDir("posini2.ini")), "new contents");
 }
 
-TEST_F(PlaceFileTest, ADirectoryNamedLikeAProtectedFileProtectsEveryExistingFile) {
-    UseInstallDir("D:\\CONFIG.INI\\app");
+// Only the file's own name counts: a folder named like a protected file protects nothing.
+TEST_F(PlaceFileTest, AFolderNamedLikeAProtectedFileProtectsNothing) {
+    UseInstallDir("D:\\CONFIG.INI\\POS.ini");
     files.AddFile(InDir("readme.txt"), {'o', 'l', 'd'});
-    Place(InDir("readme.txt"));
-    Place(InDir("new.txt"));
-    EXPECT_EQ(FileText(InDir("readme.txt")), "old");
-    EXPECT_EQ(FileText(InDir("new.txt")), "new contents");
+    EXPECT_EQ(Place(InDir("readme.txt")).placement, Placement::Written);
+    EXPECT_EQ(FileText(InDir("readme.txt")), "new contents");
+    EXPECT_TRUE(IsProtectedName("D:\\app\\data\\printdb.MDB"));
+    EXPECT_FALSE(IsProtectedName("D:\\PrintDB.mdb\\readme.txt"));
 }
 
 TEST_F(PlaceFileTest, AFileThatIsNoGuardedProgramGivesX001WithItsUpperCasedName) {
     files.Refuse(InDir("Borlndmm.dll"));
-    Place(InDir("Borlndmm.dll"));
+    const PlaceOutcome placed = Place(InDir("Borlndmm.dll"));
+    EXPECT_EQ(placed.placement, Placement::Failed);
+    EXPECT_EQ(placed.reason, "X001");
     EXPECT_EQ(
         dialogs.ShownDialogs(),
         (std::vector<MemoryDialogs::Shown>{{Kind::Error, "文件 BORLNDMM.DLL复制出错(X001)！ "}}));
@@ -78,54 +98,60 @@ TEST_F(PlaceFileTest, AFileThatIsNoGuardedProgramGivesX001WithItsUpperCasedName)
 
 TEST_F(PlaceFileTest, AGuardedProgramWithoutItsWindowGivesX002WithoutExtension) {
     std::string target = InDir("scktsrvr.exe");
-    processes.Launch("scktsrvr.exe", {"Socket Server"}, {target});
-    Place(target);
+    processes.Launch(target, {"Socket Server"}, {target});
+    EXPECT_EQ(Place(target).reason, "X002");
     EXPECT_EQ(dialogs.ShownDialogs(),
               (std::vector<MemoryDialogs::Shown>{{Kind::Error, "文件 SCKTSRVR复制出错(X002)！ "}}));
     EXPECT_TRUE(processes.Terminated().empty());
 }
 
-TEST_F(PlaceFileTest, YesEndsTheRunningProgramAndTheSecondWriteReplacesIt) {
+// Yes ends the program whose file is replaced, and no other process of the same name: another
+// product's copy started from another folder goes on running.
+TEST_F(PlaceFileTest, YesEndsOnlyTheProgramWhoseFileIsReplaced) {
     std::string target = InDir("TessikOne商贸版.Exe");
-    std::uint32_t running = processes.Launch("TessikOne商贸版.Exe", {"TessikOne商贸版"}, {target});
-    std::uint32_t elsewhere = processes.Launch("tessikone商贸版.exe", {}, {});
+    std::uint32_t running = processes.Launch(target, {"TessikOne商贸版"}, {target});
+    std::uint32_t elsewhere = processes.Launch("C:\\other\\tessikone商贸版.exe");
     std::uint32_t other = processes.Launch("notepad.exe", {"TessikOne商贸版.txt"}, {});
     processes.SetSlowExit(true);  // the file is free only once the ended process is waited for
     dialogs.AnswerNext(true);
-    Place(target);
+    EXPECT_EQ(Place(target).placement, Placement::Written);
     EXPECT_EQ(dialogs.ShownDialogs(),
               (std::vector<MemoryDialogs::Shown>{
                   {Kind::Warning, "程序 TESSIKONE商贸版正在运行，是否强制结束它? "}}));
-    EXPECT_EQ(processes.Terminated(), (std::vector<std::uint32_t>{running, elsewhere}));
+    EXPECT_EQ(processes.Terminated(), (std::vector<std::uint32_t>{running}));
+    EXPECT_TRUE(processes.IsRunning(elsewhere));
     EXPECT_TRUE(processes.IsRunning(other));
     EXPECT_EQ(FileText(target), "new contents");
 }
 
-TEST_F(PlaceFileTest, NoLeavesTheProgramAndReportsTheFailedSecondWrite) {
+TEST_F(PlaceFileTest, NoLeavesTheProgramAndItsFileAndReportsTheFailedSecondWrite) {
     std::string target = InDir("scktsrvr.exe");
-    std::uint32_t id = processes.Launch("scktsrvr.exe", {"SCKTSRVR"}, {target});
+    files.AddFile(target, {'o', 'l', 'd'});
+    std::uint32_t id = processes.Launch(target, {"SCKTSRVR"}, {target});
     dialogs.AnswerNext(false);
-    Place(target);
+    const PlaceOutcome placed = Place(target);
+    EXPECT_EQ(placed.placement, Placement::Failed);
+    EXPECT_EQ(placed.reason, "X002");
     EXPECT_EQ(dialogs.ShownDialogs(),
               (std::vector<MemoryDialogs::Shown>{
                   {Kind::Warning, "程序 SCKTSRVR正在运行，是否强制结束它? "},
                   {Kind::Error, "文件 SCKTSRVR复制出错(X002)！ "}}));
     EXPECT_TRUE(processes.IsRunning(id));
-    EXPECT_FALSE(files.FileExists(target));
+    EXPECT_EQ(FileText(target), "old");
 }
 
 TEST_F(PlaceFileTest, YesWhoseSecondWriteStillFailsIsReported) {
     std::string target = InDir("TessikOne商贸版服务器.exe");
-    processes.Launch("TessikOne商贸版服务器.exe", {"TessikOne商贸版服务器"}, {target});
+    processes.Launch(target, {"TessikOne商贸版服务器"}, {target});
     files.Lock(target, 9999);  // held by something that is not ended
     dialogs.AnswerNext(true);
-    Place(target);
+    EXPECT_EQ(Place(target).placement, Placement::Failed);
     ASSERT_EQ(dialogs.ShownDialogs().size(), 2u);
     EXPECT_EQ(dialogs.ShownDialogs()[1],
               (MemoryDialogs::Shown{Kind::Error, "文件 TESSIKONE商贸版服务器复制出错(X002)！ "}));
 }
 
-TEST(ProgramGuard, RunningMeansAWholeWindowTitleAndKillMatchesNameOrWholePath) {
+TEST(ProgramGuard, RunningMeansAWholeWindowTitleAndKillMatchesTheWholePathOnly) {
     MemoryProcesses processes;
     processes.AddWindow("");
     processes.AddWindow("scktsrvr - notes");
@@ -133,13 +159,13 @@ TEST(ProgramGuard, RunningMeansAWholeWindowTitleAndKillMatchesNameOrWholePath) {
     processes.AddWindow("ScktSrvr");
     EXPECT_TRUE(IsProgramRunning(processes, "SCKTSRVR"));
 
-    std::uint32_t by_name = processes.Launch("SCKTSRVR.EXE");
     std::uint32_t by_path = processes.Launch("c:\\app\\scktsrvr.exe");
-    processes.Launch("scktsrvr.exe.bak");
-    processes.Launch("old_scktsrvr.exe");
+    processes.Launch("SCKTSRVR.EXE");  // the platform could not tell its path
+    processes.Launch("C:\\other\\scktsrvr.exe");
+    processes.Launch("c:\\app\\old_scktsrvr.exe");
     EXPECT_EQ(KillProgram(processes, "C:\\APP\\scktsrvr.exe"),
-              (std::vector<std::uint32_t>{by_name, by_path}));
-    EXPECT_EQ(processes.Snapshot().size(), 2u);
+              (std::vector<std::uint32_t>{by_path}));
+    EXPECT_EQ(processes.Snapshot().size(), 3u);
 }
 
 }  // namespace

@@ -128,6 +128,18 @@ TEST_F(RegistryRecords, PreviousPathIsTheRecordedOneElseTheDefaultOnDriveD) {
     EXPECT_EQ(session.BrowseDrive, "G");
 }
 
+// A default on a drive that is not there, or is a card reader, could never be created.
+TEST_F(RegistryRecords, WithoutAFixedDriveDTheDefaultGoesToTheSystemDrive) {
+    shell.SetSystemDirectory("C:\\WINDOWS\\system32");
+    files.SetRemovable('D');
+    EXPECT_EQ(ReadPreviousPath(session), "C:\\Tessik软件\\TessikOne软件商贸版");
+    EXPECT_EQ(session.BrowseDrive, "C");
+
+    MemoryFileSystem no_d;
+    InstallSession bare{strings, {no_d, registry, shell, processes, dialogs, resources}, window};
+    EXPECT_EQ(ReadPreviousPath(bare), "C:\\Tessik软件\\TessikOne软件商贸版");
+}
+
 TEST_F(RegistryRecords, PreviousPathIgnoresAKeyThatCannotBeOpenedWithFullAccess) {
     registry.SetRawValue(kHklm, "SOFTWARE\\QRVK2017", "SETUPPATH", 1, "G:\\old");
     registry.Refuse(kHklm, {.open = true});

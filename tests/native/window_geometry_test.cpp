@@ -82,7 +82,7 @@ TEST(WindowLayout, PageTwoButtonsFollowPanelAndClientWidth) {
     EXPECT_EQ(l.chkAddToDesk, (Box{30, 190, 225, 22}));
     EXPECT_EQ(l.chkAddToQuickBar, (Box{30, 220, 225, 22}));
     EXPECT_EQ(l.chkStartWindows, (Box{30, 250, 225, 22}));
-    EXPECT_EQ(l.lblHintSystem, (Box{70, 240, 200, 22}));
+    EXPECT_EQ(l.lblHintSystem, (Box{90, 95, 325, 22}));
     EXPECT_EQ(l.edtDatPath, (Box{90, 113, 325, 22}));
     EXPECT_EQ(l.btnDatPath, (Box{418, 112, 55, 23}));
     EXPECT_EQ(l.lblHint1, (Box{30, 95, 600, 22}));

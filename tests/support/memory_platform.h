@@ -18,7 +18,12 @@ struct MemoryPlatform {
     MemoryProcesses processes{&files};
     MemoryDialogs dialogs;
 
-    MemoryPlatform() { shell.SetSystemDirectory("C:\\windows\\system32"); }
+    // A machine with the system on C: and a second fixed disk D:.
+    MemoryPlatform() {
+        files.AddDirectory("C:\\windows\\system32");
+        files.AddDirectory("D:");
+        shell.SetSystemDirectory("C:\\windows\\system32");
+    }
 
     InstallPlatform With(const Resources& resources) {
         return {files, registry, shell, processes, dialogs, resources};

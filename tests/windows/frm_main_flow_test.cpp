@@ -129,7 +129,9 @@ TEST_F(FrmMainRunTest, EightEntriesShowTheirPercentagesOnTheRealTimerAndEndOnPag
     EXPECT_TRUE(platform.files.FileExists("D:\\Inst\\f7.txt"));
 }
 
-TEST_F(FrmMainRunTest, FailedEntryIsSkippedSilentlyAndTheRunStillEnds) {
+// The run goes on past a missing entry, and page 4 then says the installation is not complete,
+// lists the file, offers nothing to start, and finishing only closes.
+TEST_F(FrmMainRunTest, AFailedEntryEndsOnTheFailurePageThatListsIt) {
     MessageBoxWatcher boxes;
     for (int i = 0; i < 8; ++i) AddEntry(i, "data\\f" + std::to_string(i) + ".txt", i != 3);
     TFrmMain frm(platform.With(resources));
@@ -138,8 +140,46 @@ TEST_F(FrmMainRunTest, FailedEntryIsSkippedSilentlyAndTheRunStillEnds) {
     EXPECT_EQ(frm.CurrentPage, 4);
     EXPECT_FALSE(platform.files.FileExists("D:\\Inst\\data\\f3.txt"));
     EXPECT_TRUE(platform.files.FileExists("D:\\Inst\\data\\f4.txt"));
-    EXPECT_TRUE(platform.dialogs.ShownDialogs().empty());
     EXPECT_TRUE(boxes.Texts().empty());
+    EXPECT_EQ(frm.Outcome(), RunOutcome::Incomplete);
+    EXPECT_EQ(frm.LblWelcome1.Caption(), "TessikOne软件商贸版安装未完成");
+    EXPECT_TRUE(frm.lblHintCancel.Visible());
+    EXPECT_FALSE(frm.chkStartMorlan.Visible());
+    EXPECT_TRUE(frm.memFailedFiles.Visible());
+    EXPECT_EQ(frm.lblFailedFiles.Caption(), "以下 1 个文件未能安装：");
+    EXPECT_EQ(frm.memFailedFiles.Text(), "data\\f3.txt  (Resource MyFile0003 not found)\r\n");
+
+    const std::size_t starts = platform.shell.Starts().size();
+    ClickAt(frm.pnlPage4, 418 + 27, 302 + 11);  // BtnComplete
+    EXPECT_FALSE(IsWindowVisible(frm.Handle()));
+    EXPECT_EQ(platform.shell.Starts().size(), starts);
+}
+
+// Page 2 keeps the user there with the reason in its red hint, clear of every other control;
+// a right click on the next button does nothing at all.
+TEST_F(FrmMainRunTest, NoRoomOnTheDriveKeepsPage2WithTheWholeHint) {
+    AddEntry(0, "big.dat");
+    platform.files.SetFreeSpace('D', 5);
+    TFrmMain frm(platform.With(resources));
+    frm.window.SetMainForm(false);
+    frm.Show();
+    frm.chkQuestion.SetChecked(true);
+    frm.BtnAcceptMouseUp(gui::MouseButton::Left, 0, 0, 0);
+    frm.EditDir.SetText("D:\\Inst");
+    SendMessageA(frm.pnlPage2.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(328 + 27, 302 + 11));
+    SendMessageA(frm.pnlPage2.Handle(), WM_RBUTTONUP, 0, MAKELPARAM(328 + 27, 302 + 11));
+    EXPECT_FALSE(frm.lblHintSystem.Visible());
+    ClickAt(frm.pnlPage2, 328 + 27, 302 + 11);  // BtnNext
+    EXPECT_EQ(frm.CurrentPage, 2);
+    ASSERT_TRUE(frm.lblHintSystem.Visible());
+    EXPECT_EQ(frm.lblHintSystem.Caption().rfind("磁盘空间不足", 0), 0u);
+    const gui::Bounds hint = frm.lblHintSystem.GetBounds();
+    EXPECT_GE(hint.height, 26);  // both lines
+    for (const gui::Bounds& other :
+         {frm.EditDir.GetBounds(), frm.chkAddToDesk.GetBounds(), frm.chkAddToQuickBar.GetBounds(),
+          frm.chkStartWindows.GetBounds()})
+        EXPECT_FALSE(hint.Intersects(other));
+    EXPECT_FALSE(platform.files.DirectoryExists("D:\\Inst"));
 }
 
 TEST_F(FrmMainRunTest, CancelOnPage3StopsTheRunAndFinishOnlyCloses) {
@@ -171,10 +211,10 @@ TEST_F(FrmMainRunTest, ErrorInTheFinishHandlerIsDiscardedAndTheWindowStaysOpen) 
     ASSERT_EQ(frm.Run()->FavoritesEntry().ResourceName, "MyFile0001");
 
     const std::size_t starts = platform.shell.Starts().size();  // the servers, by the run
-    ClickAt(frm.pnlPage4, 418 + 27, 302 + 11);  // BtnComplete: AddToFavorites fails
+    ClickAt(frm.pnlPage4, 418 + 27, 302 + 11);                  // BtnComplete: AddToFavorites fails
     PumpUntil([] { return false; }, 300);
     EXPECT_TRUE(boxes.Texts().empty());
-    EXPECT_TRUE(IsWindowVisible(frm.Handle()));  // the handler ended before closing
+    EXPECT_TRUE(IsWindowVisible(frm.Handle()));         // the handler ended before closing
     EXPECT_EQ(platform.shell.Starts().size(), starts);  // and before starting the program
 }
 

@@ -154,7 +154,7 @@ TEST_F(RoutingTest, ControlTheCursorLeavesIsToldSo) {
     EXPECT_EQ(lower.leaves, 1);
 }
 
-TEST(Image, RightPressReachesTheHandlerAndItsErrorIsShownNotThrown) {
+TEST(Image, EveryButtonsPressReachesTheHandlerAndItsErrorIsShownNotThrown) {
     CapturedErrors errors;
     Form form("image");
     Image image(form);
@@ -166,8 +166,10 @@ TEST(Image, RightPressReachesTheHandlerAndItsErrorIsShownNotThrown) {
     };
     SendMessageA(form.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, At(5, 5));
     SendMessageA(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
-    EXPECT_EQ(presses, (std::vector<MouseButton>{MouseButton::Right, MouseButton::Left}));
-    ASSERT_EQ(errors.texts.size(), 2u);
+    SendMessageA(form.Handle(), WM_MBUTTONDOWN, MK_MBUTTON, At(5, 5));
+    EXPECT_EQ(presses, (std::vector<MouseButton>{MouseButton::Right, MouseButton::Left,
+                                                 MouseButton::Middle}));
+    ASSERT_EQ(errors.texts.size(), 3u);
     EXPECT_EQ(errors.texts[0], "Resource MyFile0007 not found");
 }
 

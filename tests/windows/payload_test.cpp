@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "data/file_list.h"
+#include "data/payload_check.h"
 #include "data/unpack.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/win32_resources.h"
@@ -125,6 +126,67 @@ TEST(DemoPayload, LicenceIsGbkTextWithCrLfLineEndsAndNoNul) {
     for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1))
         ASSERT_TRUE(at > 0 && text[at - 1] == '\r') << "bare LF at byte " << at;
     EXPECT_NE(text.find("许可协议"), std::string::npos);
+}
+
+// --- The installer's check of itself -----------------------------------------------------------
+
+// Reading through the file finds the very bytes the mapped image holds, for every resource.
+TEST(PayloadCheck, ResourcesReadThroughTheFileAreTheMappedBytesAndAllMatchTheirSums) {
+    Win32Resources resources;
+    const int count = static_cast<int>(LoadFileList(resources).size());
+    for (int i = 0; i < count; ++i) {
+        std::optional<Bytes> mapped =
+            resources.Find(PayloadResourceType(i), PayloadResourceName(i));
+        ASSERT_TRUE(mapped);
+        std::vector<std::uint8_t> read;
+        ASSERT_TRUE(
+            resources.ReadThrough(PayloadResourceType(i), PayloadResourceName(i), [&](Bytes chunk) {
+                read.insert(read.end(), chunk.begin(), chunk.end());
+                return true;
+            }));
+        EXPECT_TRUE(std::equal(read.begin(), read.end(), mapped->begin(), mapped->end()))
+            << PayloadResourceName(i);
+    }
+    EXPECT_EQ(FindDamagedResource(resources, count), std::nullopt);
+    EXPECT_GT(UnpackedPayloadSize(resources, count), 100000u);
+}
+
+// A copy of this program with four bytes of one entry's compressed data flipped: the check finds
+// that entry, reading the copy's file.
+TEST(PayloadCheck, AFlippedEntryInACopyOfTheProgramIsFound) {
+    Win32Resources own;
+    const int count = static_cast<int>(LoadFileList(own).size());
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    std::optional<std::string> image = ReadAll(self);
+    ASSERT_TRUE(image);
+    // An entry whose bytes occur once in the file (identical small files frame identically).
+    int damaged = -1;
+    std::size_t at = std::string::npos;
+    for (int i = 0; i < count && damaged < 0; ++i) {
+        std::optional<Bytes> entry = own.Find(PayloadResourceType(i), PayloadResourceName(i));
+        if (!entry || entry->size() < 64) continue;
+        const std::string bytes(entry->begin(), entry->end());
+        at = image->find(bytes);
+        if (at != std::string::npos && image->find(bytes, at + 1) == std::string::npos) damaged = i;
+    }
+    ASSERT_GE(damaged, 0);
+    for (int i = 0; i < 4; ++i) (*image)[at + 10 + i] ^= 0x5A;
+    CreateDirectoryA("C:\\setup-tests", nullptr);
+    const std::string copy =
+        "C:\\setup-tests\\damaged-" + std::to_string(GetCurrentProcessId()) + ".exe";
+    {
+        UniqueHandle file(
+            CreateFileA(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(file.get(), image->data(), static_cast<DWORD>(image->size()),
+                              &written, nullptr));
+    }
+    HMODULE module = LoadLibraryExA(copy.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    ASSERT_TRUE(module);
+    EXPECT_EQ(FindDamagedResource(Win32Resources(module), count), PayloadResourceName(damaged));
+    FreeLibrary(module);
+    DeleteFileA(copy.c_str());
 }
 
 // --- The stand-in programs ---------------------------------------------------------------------

@@ -84,27 +84,37 @@ private:
     std::thread thread_;
 };
 
+// A copy of the stand-in started from a folder; it opens a window titled with its name.
+PROCESS_INFORMATION StartCopy(const std::string& dir, const std::string& exe) {
+    PROCESS_INFORMATION started = {};
+    CopyFileA(testing::FromBuildTree(GUARD_STANDIN_EXE).c_str(), exe.c_str(), FALSE);
+    STARTUPINFOA startup = {sizeof startup};
+    std::string command = "\"" + exe + "\"";
+    if (CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       dir.c_str(), &startup, &started))
+        CloseHandle(started.hThread);
+    return started;
+}
+
+void EndCopy(PROCESS_INFORMATION& started) {
+    if (!started.hProcess) return;
+    TerminateProcess(started.hProcess, 0);
+    WaitForSingleObject(started.hProcess, 5000);
+    CloseHandle(started.hProcess);
+}
+
 class RunningProgram : public ::testing::Test {
 protected:
     RunningProgram() {
         dir = testing::ScratchFolder("guard");
         target = dir + "\\scktsrvr.exe";
-        CopyFileA(testing::FromBuildTree(GUARD_STANDIN_EXE).c_str(), target.c_str(), FALSE);
-        STARTUPINFOA startup = {sizeof startup};
-        std::string command = "\"" + target + "\"";
-        if (CreateProcessA(target.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                           dir.c_str(), &startup, &started))
-            CloseHandle(started.hThread);
+        started = StartCopy(dir, target);
         for (int i = 0; i < 500 && !FindWindowA(nullptr, "scktsrvr"); ++i) Sleep(20);
         resources.SetResource("Myres0000", "MyFile0000", testing::Frame("new contents"));
     }
 
     ~RunningProgram() override {
-        if (started.hProcess) {
-            TerminateProcess(started.hProcess, 0);
-            WaitForSingleObject(started.hProcess, 5000);
-            CloseHandle(started.hProcess);
-        }
+        EndCopy(started);
         DeleteFileA(target.c_str());
         RemoveDirectoryA(dir.c_str());
     }
@@ -136,21 +146,31 @@ protected:
 TEST_F(RunningProgram, YesEndsTheProgramAndItsFileIsReplaced) {
     ASSERT_TRUE(IsProgramRunning(processes, "SCKTSRVR"));
     ASSERT_FALSE(files.WriteFileBytes(target, {})) << "a running program's file must be locked";
+    // Another product's scktsrvr.exe, started from its own folder, has nothing to do with this
+    // installation and goes on running.
+    const std::string other_dir = testing::ScratchFolder("guard-other");
+    const std::string other = other_dir + "\\scktsrvr.exe";
+    PROCESS_INFORMATION elsewhere = StartCopy(other_dir, other);
     DialogClicker clicker(DialogClicker::Script{{"Warning", "&Yes"}});
-    PlaceFile(session, "MyFile0000", "Myres0000", target);
+    EXPECT_EQ(PlaceFile(session, "MyFile0000", "Myres0000", target).placement, Placement::Written);
     auto seen = clicker.Seen();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].button, "&Yes");
     EXPECT_EQ(seen[0].text, "程序 SCKTSRVR正在运行，是否强制结束它? ");
     EXPECT_EQ(Contents(), "new contents");
     EXPECT_EQ(WaitForSingleObject(started.hProcess, 0), WAIT_OBJECT_0);
-    EXPECT_FALSE(IsProgramRunning(processes, "scktsrvr"));
+    EXPECT_EQ(WaitForSingleObject(elsewhere.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    EndCopy(elsewhere);
+    DeleteFileA(other.c_str());
+    RemoveDirectoryA(other_dir.c_str());
 }
 
 TEST_F(RunningProgram, NoKeepsTheProgramAndTheFailedSecondWriteIsReported) {
     ASSERT_TRUE(IsProgramRunning(processes, "SCKTSRVR"));
     DialogClicker clicker(DialogClicker::Script{{"Warning", "&No"}, {"Error", "OK"}});
-    PlaceFile(session, "MyFile0000", "Myres0000", target);
+    const PlaceOutcome placed = PlaceFile(session, "MyFile0000", "Myres0000", target);
+    EXPECT_EQ(placed.placement, Placement::Failed);
+    EXPECT_EQ(placed.reason, "X002");
     auto seen = clicker.Seen();
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0].button, "&No");

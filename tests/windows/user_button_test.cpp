@@ -107,6 +107,19 @@ TEST_F(UserButtonTest, DoubleClickWithoutMovingFiresOneRelease) {
     EXPECT_FALSE(button.Pressed());
 }
 
+// A right or middle click on a wizard button must not act like a left one (next, cancel).
+TEST_F(UserButtonTest, OnlyTheLeftButtonPressesAndReleases) {
+    button.LoadFromStrip(testing::SolidStrip(55, 23, {kFace, kFace, kFace, kFace}));
+    for (auto [down, up] :
+         {std::pair{WM_RBUTTONDOWN, WM_RBUTTONUP}, std::pair{WM_MBUTTONDOWN, WM_MBUTTONUP}}) {
+        Send(down, 5, 5);
+        Send(up, 5, 5);
+    }
+    EXPECT_TRUE(ups.empty());
+    EXPECT_EQ(downs, 0);
+    EXPECT_FALSE(button.Pressed());
+}
+
 TEST_F(UserButtonTest, ReleaseAfterLeavingGoesElsewhereAndTheButtonShowsNormal) {
     button.LoadFromStrip(testing::SolidStrip(55, 23, {kFace, kFace, kFace, kFace}));
     Send(WM_LBUTTONDOWN, 5, 5);

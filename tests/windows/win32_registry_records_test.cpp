@@ -54,13 +54,15 @@ protected:
     }
 
     std::string UninstallKey() const { return kUninstallKeyBase + strings.Company; }
-
 };
 
 TEST_F(Win32RegistryRecords, RecordsLandInThe32BitViewAndTheNextRunReadsThemBack) {
     char system[MAX_PATH] = {};
     GetSystemDirectoryA(system, MAX_PATH);
-    EXPECT_EQ(ReadPreviousPath(session), "D:\\" + strings.Company + "\\" + strings.SoftSysName);
+    // The default lies on D: where that is a fixed disk, else on the system's drive.
+    const char drive = GetDriveTypeA("D:\\") == DRIVE_FIXED ? 'D' : system[0];
+    EXPECT_EQ(ReadPreviousPath(session),
+              std::string(1, drive) + ":\\" + strings.Company + "\\" + strings.SoftSysName);
     EXPECT_EQ(session.BrowseDrive, std::string(1, system[0]));
 
     WriteVersionRecord(session);

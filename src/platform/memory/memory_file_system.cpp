@@ -73,16 +73,45 @@ bool MemoryFileSystem::MakeDirectory(const std::string& path) {
     return true;
 }
 
-WriteResult MemoryFileSystem::WriteFileBytes(const std::string& path,
-                                             std::span<const std::uint8_t> bytes) {
+void MemoryFileSystem::SetFreeSpace(char drive, std::uint64_t bytes) {
+    free_space_[text::AsciiUpper(std::string(1, drive))[0]] = bytes;
+}
+
+WriteResult MemoryFileSystem::WriteWholeFile(const std::string& path, const ContentSource& source) {
     std::string key = Key(path);
     if (!ValidName(key)) return {false, kErrorInvalidName};
     if (!directories_.contains(ParentKey(key))) return {false, kErrorPathNotFound};
+    auto space = free_space_.find(key[0]);
+    std::vector<std::uint8_t> content;
+    bool full = false;
+    source([&](Bytes chunk) {
+        if (space != free_space_.end() && content.size() + chunk.size() > space->second) {
+            full = true;
+            return false;
+        }
+        content.insert(content.end(), chunk.begin(), chunk.end());
+        return true;
+    });
+    if (full) return {false, kErrorDiskFull};
+    // A running program's file refuses the move, as a folder or a refused name does.
     if (directories_.contains(key) || refused_.contains(key)) return {false, kErrorAccessDenied};
-    if (locks_.contains(key)) return {false, kErrorSharingViolation};
-    files_[key].assign(bytes.begin(), bytes.end());
+    if (locks_.contains(key)) return {false, kErrorAccessDenied};
+    if (space != free_space_.end()) space->second -= content.size();
+    files_[key] = std::move(content);
     written_.push_back(path);
     return {true, 0};
+}
+
+std::optional<std::uint64_t> MemoryFileSystem::FreeSpace(const std::string& path) const {
+    std::string key = Key(path);
+    auto space = key.empty() ? free_space_.end() : free_space_.find(key[0]);
+    if (space == free_space_.end() || !directories_.contains(key)) return std::nullopt;
+    return space->second;
+}
+
+bool MemoryFileSystem::IsFixedDrive(char letter) const {
+    char drive = text::AsciiUpper(std::string(1, letter))[0];
+    return !removable_.contains(drive) && directories_.contains(std::string{drive, ':'});
 }
 
 }  // namespace setup

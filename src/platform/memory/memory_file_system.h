@@ -19,6 +19,7 @@ constexpr std::uint32_t kErrorPathNotFound = 3;
 constexpr std::uint32_t kErrorAccessDenied = 5;
 constexpr std::uint32_t kErrorSharingViolation = 32;
 constexpr std::uint32_t kErrorInvalidName = 123;
+constexpr std::uint32_t kErrorDiskFull = 112;
 
 class MemoryFileSystem final : public FileSystem {
 public:
@@ -31,17 +32,24 @@ public:
     void ReleaseLocks(std::uint32_t owner);
     // Every write to path fails with access denied; every create of path fails.
     void Refuse(std::string_view path);
+    // The space left on a drive ("C"); writes that need more fail part way with a full disk.
+    // Without it a drive has room for everything and reports no free space.
+    void SetFreeSpace(char drive, std::uint64_t bytes);
+    // Drives that are not fixed local disks; every other drive is.
+    void SetRemovable(char drive) { removable_.insert(drive); }
 
     std::optional<std::vector<std::uint8_t>> FileBytes(std::string_view path) const;
-    // Folders made by MakeDirectory, and files written by WriteFileBytes, in order.
+    // Folders made by MakeDirectory, and files written by WriteWholeFile, in order.
     const std::vector<std::string>& CreatedDirectories() const { return created_; }
     const std::vector<std::string>& WrittenFiles() const { return written_; }
 
     bool FileExists(const std::string& path) const override;
     bool DirectoryExists(const std::string& path) const override;
     bool MakeDirectory(const std::string& path) override;
-    WriteResult WriteFileBytes(const std::string& path,
-                               std::span<const std::uint8_t> bytes) override;
+    // The content is gathered first and lands on the file only when the whole write succeeds.
+    WriteResult WriteWholeFile(const std::string& path, const ContentSource& source) override;
+    std::optional<std::uint64_t> FreeSpace(const std::string& path) const override;
+    bool IsFixedDrive(char letter) const override;
 
 private:
     static std::string Key(std::string_view path);
@@ -52,6 +60,8 @@ private:
     std::map<std::string, std::vector<std::uint8_t>> files_;
     std::multimap<std::string, std::uint32_t> locks_;
     std::set<std::string> refused_;
+    std::map<char, std::uint64_t> free_space_;
+    std::set<char> removable_;
     std::vector<std::string> created_;
     std::vector<std::string> written_;
 };

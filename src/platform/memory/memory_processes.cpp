@@ -2,11 +2,14 @@
 
 namespace setup {
 
-std::uint32_t MemoryProcesses::Launch(std::string exe_name, std::vector<std::string> window_titles,
+std::uint32_t MemoryProcesses::Launch(std::string exe, std::vector<std::string> window_titles,
                                       const std::vector<std::string>& held_files) {
     std::uint32_t id = next_id_;
     next_id_ += 4;
-    processes_[id] = {std::move(exe_name), std::move(window_titles), State::Running};
+    std::size_t slash = exe.rfind('\\');
+    std::string name = slash == std::string::npos ? exe : exe.substr(slash + 1);
+    std::string path = slash == std::string::npos ? std::string() : exe;
+    processes_[id] = {std::move(name), std::move(path), std::move(window_titles), State::Running};
     if (files_)
         for (const std::string& path : held_files) files_->Lock(path, id);
     return id;
@@ -25,7 +28,8 @@ void MemoryProcesses::Release(std::uint32_t id, Process& process) {
 std::vector<ProcessEntry> MemoryProcesses::Snapshot() const {
     std::vector<ProcessEntry> list;
     for (const auto& [id, process] : processes_)
-        if (process.state == State::Running) list.push_back({id, process.exe_name});
+        if (process.state == State::Running)
+            list.push_back({id, process.exe_name, process.image_path});
     return list;
 }
 

@@ -17,7 +17,8 @@ class MemoryProcesses final : public Processes {
 public:
     explicit MemoryProcesses(MemoryFileSystem* files = nullptr) : files_(files) {}
 
-    std::uint32_t Launch(std::string exe_name, std::vector<std::string> window_titles = {},
+    // exe is the executable's file name, or its full path (then the snapshot knows the path).
+    std::uint32_t Launch(std::string exe, std::vector<std::string> window_titles = {},
                          const std::vector<std::string>& held_files = {});
     // A top-level window that belongs to no listed process.
     void AddWindow(std::string title) { loose_windows_.push_back(std::move(title)); }
@@ -35,7 +36,7 @@ public:
 private:
     enum class State { Running, Exiting, Gone };
     struct Process {
-        std::string exe_name;
+        std::string exe_name, image_path;
         std::vector<std::string> windows;
         State state = State::Running;
     };

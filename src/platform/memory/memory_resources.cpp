@@ -27,4 +27,12 @@ std::optional<Bytes> MemoryResources::Find(std::string_view type, std::string_vi
     return Bytes(it->second);
 }
 
+bool MemoryResources::ReadThrough(std::string_view type, std::string_view name,
+                                  const ByteSink& sink) const {
+    std::optional<Bytes> bytes = Find(type, name);
+    if (!bytes) return false;
+    const std::size_t half = bytes->size() / 2;
+    return sink(bytes->first(half)) && sink(bytes->subspan(half));
+}
+
 }  // namespace setup

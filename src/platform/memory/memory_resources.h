@@ -18,6 +18,9 @@ public:
 
     std::string LoadLine(unsigned id) const override;
     std::optional<Bytes> Find(std::string_view type, std::string_view name) const override;
+    // In two chunks, so readers meet a chunk boundary.
+    bool ReadThrough(std::string_view type, std::string_view name,
+                     const ByteSink& sink) const override;
 
 private:
     static std::string Key(std::string_view type, std::string_view name);

@@ -10,8 +10,9 @@ public:
     bool FileExists(const std::string& path) const override;
     bool DirectoryExists(const std::string& path) const override;
     bool MakeDirectory(const std::string& path) override;
-    WriteResult WriteFileBytes(const std::string& path,
-                               std::span<const std::uint8_t> bytes) override;
+    WriteResult WriteWholeFile(const std::string& path, const ContentSource& source) override;
+    std::optional<std::uint64_t> FreeSpace(const std::string& path) const override;
+    bool IsFixedDrive(char letter) const override;
 };
 
 }  // namespace setup

@@ -8,6 +8,20 @@
 
 namespace setup {
 
+namespace {
+
+// The full path of a process's executable; "" when the process cannot be asked.
+std::string ImagePath(DWORD id) {
+    win32::UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+    if (!process) return {};
+    char path[MAX_PATH * 2];
+    DWORD size = sizeof path;
+    if (!QueryFullProcessImageNameA(process.get(), 0, path, &size)) return {};
+    return std::string(path, size);
+}
+
+}  // namespace
+
 std::vector<ProcessEntry> Win32Processes::Snapshot() const {
     std::vector<ProcessEntry> list;
     win32::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
@@ -17,7 +31,8 @@ std::vector<ProcessEntry> Win32Processes::Snapshot() const {
     for (BOOL more = Process32First(snapshot.get(), &entry); more;
          more = Process32Next(snapshot.get(), &entry))
         list.push_back({entry.th32ProcessID,
-                        std::string(entry.szExeFile, strnlen(entry.szExeFile, MAX_PATH))});
+                        std::string(entry.szExeFile, strnlen(entry.szExeFile, MAX_PATH)),
+                        ImagePath(entry.th32ProcessID)});
     return list;
 }
 

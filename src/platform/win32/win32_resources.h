@@ -14,6 +14,8 @@ public:
 
     std::string LoadLine(unsigned id) const override;
     std::optional<Bytes> Find(std::string_view type, std::string_view name) const override;
+    bool ReadThrough(std::string_view type, std::string_view name,
+                     const ByteSink& sink) const override;
 
 private:
     HMODULE module_;

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "bmp_check.h"
+#include "checksums.h"
 #include "frame.h"
 #include "jobs.h"
 #include "licence.h"
@@ -179,15 +180,22 @@ bool FrameChanged(const std::vector<FrameJob>& all, const Options& o, StampBook&
     return result.errors.empty();
 }
 
-// The licence and the script are small: they are built whole and written when they differ.
-bool WriteLicenceAndScript(const Inputs& in, const Options& o, Outcome& outcome,
-                           std::ostream& log) {
+// The licence, the checksums and the script are small: they are built whole and written when
+// they differ. The checksums cover the framed files as they now are on disk.
+bool WriteLicenceAndScript(const Inputs& in, const Options& o, const std::vector<FrameJob>& all,
+                           Outcome& outcome, std::ostream& log) {
     std::string error;
     bool written = false;
     std::vector<std::string> targets;
     for (const PayloadEntry& e : in.order.entries) targets.push_back(e.target);
+    std::vector<fs::path> framed;
+    for (const FrameJob& job : all) framed.push_back(job.output);
+    framed.push_back(o.out / kLicenceOutputName);
+    std::optional<std::string> sums;
     const bool ok =
         WriteIfChanged(o.out / kLicenceOutputName, FrameBytes(in.licence_gbk), written, error) &&
+        (sums = BuildChecksums(framed, error)) &&
+        WriteIfChanged(o.out / kChecksumOutputName, *sums, written, error) &&
         WriteIfChanged(o.out / kScriptName, BuildRcScript(in.settings.lines, targets, o.out),
                        outcome.script_written, error);
     if (!ok) log << "setup-pack: error: " << error << "\n";
@@ -229,8 +237,8 @@ int RunPack(const Options& o, std::ostream& log) {
     stamps.Load(o.out / kStampsName);
     const std::vector<FrameJob> all = FramedOutputs(in, o);
     Outcome outcome;
-    const bool ok =
-        FrameChanged(all, o, stamps, outcome, log) && WriteLicenceAndScript(in, o, outcome, log);
+    const bool ok = FrameChanged(all, o, stamps, outcome, log) &&
+                    WriteLicenceAndScript(in, o, all, outcome, log);
     RemoveStaleOutputs(o.out, in.order.entries.size(), stamps);
     // Saved also after a failure, so what was framed is not framed again.
     if (!stamps.Save(o.out / kStampsName))

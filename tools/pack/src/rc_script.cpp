@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "checksums.h"
+
 namespace fs = std::filesystem;
 
 namespace pack {
@@ -52,6 +54,7 @@ std::string BuildRcScript(const std::vector<std::string>& settings,
     }
     rc += "MainBmp MyRes1 " + QuoteRcString((dir / kSkinOutputName).string()) + "\n";
     rc += "MainRect MyRes2 " + QuoteRcString((dir / kLicenceOutputName).string()) + "\n";
+    rc += "MainSum MyRes3 " + QuoteRcString((dir / kChecksumOutputName).string()) + "\n";
     return rc;
 }
 

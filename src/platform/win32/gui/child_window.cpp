@@ -70,6 +70,15 @@ Edit::Edit(Container& parent, const Bounds& bounds, const std::string& text) {
            bounds, text);
 }
 
+Memo::Memo(Container& parent, const Bounds& bounds) {
+    Create("EDIT", 0,
+           WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_VSCROLL | ES_MULTILINE |
+               ES_READONLY | ES_AUTOVSCROLL,
+           parent, bounds, "");
+    // No length limit: the list holds whatever it is given.
+    SendMessageA(Handle(), EM_SETLIMITTEXT, 0, 0);
+}
+
 namespace {
 
 // The rich edit classes stay registered for the life of the process.

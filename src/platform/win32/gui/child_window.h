@@ -46,6 +46,12 @@ public:
     Edit(Container& parent, const Bounds& bounds, const std::string& text);
 };
 
+// A read-only multi-line edit with a vertical scroll bar, for a list of lines.
+class Memo : public ChildWindow {
+public:
+    Memo(Container& parent, const Bounds& bounds);
+};
+
 // A read-only rich edit for plain text: vertical scroll bar only, no border, lines wrapped at
 // the control's width.
 class RichEdit : public ChildWindow {

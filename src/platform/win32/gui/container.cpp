@@ -124,6 +124,13 @@ void Container::RouteMouse(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_RBUTTONUP:
             target->WmRButtonUp(cx, cy, shift);
             break;
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONDBLCLK:
+            target->WmMButtonDown(cx, cy, shift);
+            break;
+        case WM_MBUTTONUP:
+            target->WmMButtonUp(cx, cy, shift);
+            break;
     }
 }
 
@@ -141,6 +148,9 @@ LRESULT Container::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_RBUTTONDOWN:
         case WM_RBUTTONDBLCLK:
         case WM_RBUTTONUP:
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONDBLCLK:
+        case WM_MBUTTONUP:
             RouteMouse(message, wparam, lparam);
             return 0;
         case WM_MOUSELEAVE:

@@ -63,6 +63,14 @@ void Control::WmRButtonUp(int x, int y, ShiftState shift) {
     DoMouseUp(MouseButton::Right, shift, x, y);
 }
 
+void Control::WmMButtonDown(int x, int y, ShiftState shift) {
+    DoMouseDown(MouseButton::Middle, shift, x, y);
+}
+
+void Control::WmMButtonUp(int x, int y, ShiftState shift) {
+    DoMouseUp(MouseButton::Middle, shift, x, y);
+}
+
 void Control::WmMouseMove(int, int, ShiftState) {}
 void Control::WmMouseLeave() {}
 

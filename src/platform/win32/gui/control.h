@@ -53,6 +53,8 @@ public:
     virtual void WmLButtonUp(int x, int y, ShiftState shift);
     virtual void WmRButtonDown(int x, int y, ShiftState shift);
     virtual void WmRButtonUp(int x, int y, ShiftState shift);
+    virtual void WmMButtonDown(int x, int y, ShiftState shift);
+    virtual void WmMButtonUp(int x, int y, ShiftState shift);
     virtual void WmMouseMove(int x, int y, ShiftState shift);
     // The cursor has left the control (to another control, a child window or out of the parent).
     virtual void WmMouseLeave();

@@ -1,0 +1,29 @@
+// The installer's check of itself: setup-pack writes a checksum of every framed resource beside
+// them, and the installer compares before it shows anything, so a damaged download is refused
+// at once instead of being found part way through copying.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/resources.h"
+
+namespace setup {
+
+// The checksum resource: "TSUM", the record count, then per record the framed size and the
+// CRC-32 of the framed bytes, all 32-bit little-endian; one record per payload entry in list
+// order, then the skin atlas, then the licence.
+inline constexpr char kChecksumResourceType[] = "MyRes3";
+inline constexpr char kChecksumResourceName[] = "MainSum";
+inline constexpr char kChecksumMagic[] = "TSUM";
+
+// The name of the first resource that is missing or does not match its checksum, or of the
+// checksum resource itself when it is missing or does not fit the list; nothing when all match.
+// Reads through the file (Resources::ReadThrough), so the payload never becomes resident.
+std::optional<std::string> FindDamagedResource(const Resources& resources, int file_count);
+
+// The bytes the payload's entries take once unpacked, from their frames' lengths.
+std::uint64_t UnpackedPayloadSize(const Resources& resources, int file_count);
+
+}  // namespace setup
