@@ -23,6 +23,20 @@ std::string AsciiUpper(std::string_view text) {
     return out;
 }
 
+// Windows opens a device instead of a file for these names, whatever follows the first dot and
+// with blanks before it: "nul.txt" and "COM1 .log" are devices. The superscript digits count too.
+bool IsDeviceName(std::string_view part) {
+    std::string_view base = part.substr(0, part.find('.'));
+    while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
+    const std::string upper = AsciiUpper(base);
+    if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL") return true;
+    if (upper.size() < 4 || (upper.compare(0, 3, "COM") != 0 && upper.compare(0, 3, "LPT") != 0))
+        return false;
+    const std::string_view number = std::string_view(upper).substr(3);
+    return (number.size() == 1 && number[0] >= '1' && number[0] <= '9') || number == "\u00B9" ||
+           number == "\u00B2" || number == "\u00B3";
+}
+
 std::optional<std::string> CheckComponent(std::string_view part) {
     if (part.empty()) return "an empty folder or file name (\"\\\\\" or a trailing \"\\\")";
     if (part == "." || part == "..") return "a \"" + std::string(part) + "\" component";
@@ -32,6 +46,8 @@ std::optional<std::string> CheckComponent(std::string_view part) {
                "\" that starts or ends with a blank (the installer drops it)";
     if (part.back() == '.')
         return "a name \"" + std::string(part) + "\" that ends with \".\" (Windows drops it)";
+    if (IsDeviceName(part))
+        return "the name \"" + std::string(part) + "\", which Windows keeps for a device";
     return std::nullopt;
 }
 

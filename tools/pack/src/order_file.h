@@ -31,7 +31,8 @@ struct PayloadOrder {
 
 // Why a target path cannot be installed safely below the installation directory, or nothing:
 // a drive, a leading "\", "..", "." or empty components, "/", characters Windows forbids in file
-// names (and "*", which stands for "\" in the string table), blanks or a dot at a component's end.
+// names (and "*", which stands for "\" in the string table), blanks or a dot at a component's end,
+// device names such as CON, NUL or COM1 with or without an extension.
 std::optional<std::string> CheckTargetPath(std::string_view path);
 
 // Parses and checks every line; blank lines are skipped. Each entry must name a regular file in

@@ -27,6 +27,20 @@ TEST(TargetPath, AcceptsOrdinaryNamesWithBlanksDotsAndChinese) {
         EXPECT_FALSE(CheckTargetPath(good)) << good << ": " << CheckTargetPath(good).value_or("");
 }
 
+// Windows would open the device, not a file, for these names in any folder.
+TEST(TargetPath, RefusesDeviceNamesInAnyCaseWithAnyExtensionAsFileOrFolder) {
+    for (const char* bad : {"CON", "prn", "Aux", "nul.txt", "AUX.log", "con.tar.gz", "COM1",
+                            "com9.ini", "LPT1", "lpt9.dat", "COM1 .log", "data\\NUL\\a.txt",
+                            "NUL.d\\a.txt", "com\u00B9.txt", "LPT\u00B2", "Lpt\u00B3.x"}) {
+        std::optional<std::string> why = CheckTargetPath(bad);
+        ASSERT_TRUE(why) << bad;
+        EXPECT_NE(why->find("device"), std::string::npos) << bad << ": " << *why;
+    }
+    for (const char* good : {"console.txt", "NULL", "con_1.txt", "com10.txt", "LPT.txt", "xcom1",
+                             "auxiliary\\nul-ish.txt", "data.con\\prn-a.log", "COM\u00B9x"})
+        EXPECT_FALSE(CheckTargetPath(good)) << good << ": " << CheckTargetPath(good).value_or("");
+}
+
 class OrderTest : public testing::ScratchTest {};
 
 TEST_F(OrderTest, EachBadLineIsReportedWithItsNumberAndGoodOnesKeepTheirOrder) {
