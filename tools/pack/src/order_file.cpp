@@ -5,6 +5,7 @@
 #include <system_error>
 #include <unordered_map>
 
+#include "case_fold.h"
 #include "gbk.h"
 #include "text_file.h"
 
@@ -76,12 +77,44 @@ std::optional<std::string> CheckTargetPath(std::string_view path) {
     return std::nullopt;
 }
 
+namespace {
+
+// Upper-cased targets and the folders they need, each with the line that named it first.
+struct SeenNames {
+    std::unordered_map<std::string, int> files, folders;
+};
+
+// Why a target cannot live beside the ones before it on Windows, which ignores letter case: the
+// same file again, or one name used both for a file and for a folder. Records the target if not.
+std::optional<std::string> CheckClash(std::string_view target, int line, SeenNames& seen) {
+    const std::string upper = UpperCaseForCompare(target);
+    if (auto it = seen.files.find(upper); it != seen.files.end())
+        return "the same file as line " + std::to_string(it->second) +
+               " (Windows ignores letter case)";
+    if (auto it = seen.folders.find(upper); it != seen.folders.end())
+        return "a file with the name of a folder that line " + std::to_string(it->second) +
+               " needs (Windows ignores letter case)";
+    // Case folding keeps every "\", so the folders are the text before each one, in both forms.
+    for (std::size_t sep = upper.find('\\'), at = target.find('\\'); sep != std::string::npos;
+         sep = upper.find('\\', sep + 1), at = target.find('\\', at + 1)) {
+        if (auto it = seen.files.find(upper.substr(0, sep)); it != seen.files.end())
+            return "the folder \"" + std::string(target.substr(0, at)) +
+                   "\" has the name of the file of line " + std::to_string(it->second) +
+                   " (Windows ignores letter case)";
+    }
+    seen.files.emplace(upper, line);
+    for (std::size_t sep = upper.find('\\'); sep != std::string::npos;
+         sep = upper.find('\\', sep + 1))
+        seen.folders.emplace(upper.substr(0, sep), line);
+    return std::nullopt;
+}
+
+}  // namespace
+
 PayloadOrder ParseOrder(std::string_view text, const std::string& file_name,
                         const fs::path& payload_dir) {
     PayloadOrder order;
-    // Upper-cased path -> its line. UTF-8 keeps every byte of a non-ASCII character above 0x7F,
-    // so folding the ASCII letters cannot touch them.
-    std::unordered_map<std::string, int> seen;
+    SeenNames seen;
     std::size_t named = 0;
     std::vector<std::string_view> lines = SplitLines(StripBom(text));
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -104,11 +137,8 @@ PayloadOrder ParseOrder(std::string_view text, const std::string& file_name,
         std::string relative(line);
         std::replace(relative.begin(), relative.end(), '\\', '/');
         PayloadEntry entry{std::string(line), payload_dir / relative, 0, number};
-
-        auto [it, fresh] = seen.emplace(AsciiUpper(line), number);
-        if (!fresh) {
-            fail("the same file as line " + std::to_string(it->second) +
-                 " (Windows ignores letter case)");
+        if (auto why = CheckClash(line, number, seen)) {
+            fail(*why);
             continue;
         }
         std::error_code ec;

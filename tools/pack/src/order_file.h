@@ -36,7 +36,8 @@ struct PayloadOrder {
 std::optional<std::string> CheckTargetPath(std::string_view path);
 
 // Parses and checks every line; blank lines are skipped. Each entry must name a regular file in
-// payload_dir, and no two may name the same file (compared like Windows, ignoring ASCII case).
+// payload_dir. Compared like Windows does, ignoring letter case, no two may name the same file and
+// no file may have a folder's name.
 PayloadOrder ParseOrder(std::string_view text, const std::string& file_name,
                         const std::filesystem::path& payload_dir);
 
