@@ -1,6 +1,9 @@
 #include "order_file.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <set>
 #include <system_error>
 #include <unordered_map>
@@ -109,11 +112,55 @@ std::optional<std::string> CheckClash(std::string_view target, int line, SeenNam
     return std::nullopt;
 }
 
+bool IsInside(const fs::path& folder, const fs::path& path) {
+    return std::mismatch(folder.begin(), folder.end(), path.begin(), path.end()).first ==
+           folder.end();
+}
+
+// Opens the file and reads a byte, so a file the packer could not read is found before anything
+// is written. The system's reason when that fails.
+std::optional<std::string> CheckReadable(const fs::path& file) {
+    std::FILE* in = std::fopen(file.c_str(), "rb");
+    if (!in) return std::strerror(errno);
+    char byte;
+    const bool failed = std::fread(&byte, 1, 1, in) == 0 && std::ferror(in);
+    const int error = errno;
+    std::fclose(in);
+    if (failed) return std::strerror(error);
+    return std::nullopt;
+}
+
+// Why the entry's source cannot be packed, or nothing; fills in its size. real_payload is the
+// payload folder with every link resolved.
+std::optional<std::string> CheckSource(PayloadEntry& entry, const fs::path& real_payload) {
+    const std::string name = entry.source.string();
+    std::error_code ec;
+    if (!fs::is_regular_file(entry.source, ec)) return "no file " + name + " in the payload folder";
+    // A link may lead anywhere on the build machine; only the payload folder is meant to ship.
+    const fs::path real = fs::canonical(entry.source, ec);
+    if (ec) return "cannot resolve " + name + ": " + ec.message();
+    if (!IsInside(real_payload, real))
+        return name + " leads out of the payload folder (to " + real.string() + ")";
+    entry.size = fs::file_size(entry.source, ec);
+    if (ec) return "cannot read the size of " + name + ": " + ec.message();
+    if (entry.size > 0xFFFFFFFFull)
+        return name + " is larger than 4 GB, more than a resource can describe";
+    if (auto why = CheckReadable(entry.source)) return "cannot read " + name + ": " + *why;
+    return std::nullopt;
+}
+
 }  // namespace
 
 PayloadOrder ParseOrder(std::string_view text, const std::string& file_name,
                         const fs::path& payload_dir) {
     PayloadOrder order;
+    std::error_code ec;
+    const fs::path real_payload = fs::canonical(payload_dir, ec);
+    if (ec) {
+        order.problems.push_back(
+            {payload_dir.string(), 0, "cannot resolve the payload folder: " + ec.message()});
+        return order;
+    }
     SeenNames seen;
     std::size_t named = 0;
     std::vector<std::string_view> lines = SplitLines(StripBom(text));
@@ -141,18 +188,8 @@ PayloadOrder ParseOrder(std::string_view text, const std::string& file_name,
             fail(*why);
             continue;
         }
-        std::error_code ec;
-        if (!fs::is_regular_file(entry.source, ec)) {
-            fail("no file " + entry.source.string() + " in the payload folder");
-            continue;
-        }
-        entry.size = fs::file_size(entry.source, ec);
-        if (ec) {
-            fail("cannot read the size of " + entry.source.string() + ": " + ec.message());
-            continue;
-        }
-        if (entry.size > 0xFFFFFFFFull) {
-            fail(entry.source.string() + " is larger than 4 GB, more than a resource can describe");
+        if (auto why = CheckSource(entry, real_payload)) {
+            fail(*why);
             continue;
         }
         order.entries.push_back(std::move(entry));

@@ -35,9 +35,9 @@ struct PayloadOrder {
 // device names such as CON, NUL or COM1 with or without an extension.
 std::optional<std::string> CheckTargetPath(std::string_view path);
 
-// Parses and checks every line; blank lines are skipped. Each entry must name a regular file in
-// payload_dir. Compared like Windows does, ignoring letter case, no two may name the same file and
-// no file may have a folder's name.
+// Parses and checks every line; blank lines are skipped. Each entry must name a readable regular
+// file that lies in payload_dir also after its links are resolved. Compared like Windows does,
+// ignoring letter case, no two may name the same file and no file may have a folder's name.
 PayloadOrder ParseOrder(std::string_view text, const std::string& file_name,
                         const std::filesystem::path& payload_dir);
 
