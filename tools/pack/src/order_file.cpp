@@ -201,17 +201,38 @@ PayloadOrder ParseOrder(std::string_view text, const std::string& file_name,
     return order;
 }
 
+std::error_code ListFolderOnDisk(const fs::path& folder,
+                                 std::vector<fs::directory_entry>& entries) {
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        entries.push_back(*it);
+    return ec;
+}
+
 std::vector<std::string> UnlistedFiles(const fs::path& payload_dir,
-                                       const std::vector<PayloadEntry>& entries) {
+                                       const std::vector<PayloadEntry>& entries, Problems& warnings,
+                                       const ListFolder& list) {
     std::set<fs::path> listed;
     for (const PayloadEntry& e : entries) listed.insert(e.source.lexically_normal());
     std::vector<std::string> unlisted;
-    std::error_code ec;
-    for (fs::recursive_directory_iterator it(payload_dir, ec), end; !ec && it != end;
-         it.increment(ec)) {
-        if (!it->is_regular_file(ec)) continue;
-        if (!listed.count(it->path().lexically_normal()))
-            unlisted.push_back(it->path().lexically_relative(payload_dir).string());
+    // Folders still to look into. Links to folders are not followed, as the packer never
+    // reaches into them unless the order file names a path through one.
+    std::vector<fs::path> folders{payload_dir};
+    while (!folders.empty()) {
+        const fs::path folder = std::move(folders.back());
+        folders.pop_back();
+        std::vector<fs::directory_entry> children;
+        if (std::error_code ec = list(folder, children))
+            warnings.push_back({folder.string(), 0,
+                                "cannot read the folder (" + ec.message() +
+                                    "); files in it are not compared with the order file"});
+        for (const fs::directory_entry& child : children) {
+            std::error_code ec;
+            if (!child.is_symlink(ec) && child.is_directory(ec))
+                folders.push_back(child.path());
+            else if (child.is_regular_file(ec) && !listed.count(child.path().lexically_normal()))
+                unlisted.push_back(child.path().lexically_relative(payload_dir).string());
+        }
     }
     std::sort(unlisted.begin(), unlisted.end());
     return unlisted;

@@ -5,9 +5,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "problem.h"
@@ -41,8 +43,16 @@ std::optional<std::string> CheckTargetPath(std::string_view path);
 PayloadOrder ParseOrder(std::string_view text, const std::string& file_name,
                         const std::filesystem::path& payload_dir);
 
-// Files in payload_dir that no entry names: they would silently not be installed.
+// Adds the entries of one folder to entries; the error that stopped the listing, if any.
+using ListFolder = std::function<std::error_code(const std::filesystem::path&,
+                                                 std::vector<std::filesystem::directory_entry>&)>;
+std::error_code ListFolderOnDisk(const std::filesystem::path& folder,
+                                 std::vector<std::filesystem::directory_entry>& entries);
+
+// Files in payload_dir that no entry names: they would silently not be installed. A folder that
+// cannot be read is reported in warnings and the search goes on, so the others are still checked.
 std::vector<std::string> UnlistedFiles(const std::filesystem::path& payload_dir,
-                                       const std::vector<PayloadEntry>& entries);
+                                       const std::vector<PayloadEntry>& entries, Problems& warnings,
+                                       const ListFolder& list = ListFolderOnDisk);
 
 }  // namespace pack

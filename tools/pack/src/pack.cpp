@@ -80,7 +80,7 @@ Inputs ReadInputs(const Options& o) {
     else if (auto text = Read(o.order, "order file", in.problems)) {
         in.order = ParseOrder(*text, o.order.string(), o.payload);
         Append(in.problems, in.order.problems);
-        std::vector<std::string> unlisted = UnlistedFiles(o.payload, in.order.entries);
+        std::vector<std::string> unlisted = UnlistedFiles(o.payload, in.order.entries, in.warnings);
         for (std::size_t i = 0; i < unlisted.size() && i < kMaxListedWarnings; ++i)
             in.warnings.push_back({o.payload.string(), 0,
                                    unlisted[i] + " is not in the order file and is not packed"});

@@ -1,10 +1,11 @@
-// The payload folder: only what lies inside it may be packed, and every file must be readable
-// before anything is written.
+// The payload folder: only what lies inside it may be packed, every file must be readable before
+// anything is written, and a folder that cannot be read must not hide the files after it.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -86,6 +87,34 @@ TEST_F(PayloadTest, AFileThatCannotBeOpenedIsAProblemWithTheSystemsReason) {
                                                 (dir_ / "data/locked.bin").string() + ": " +
                                                 std::strerror(EMFILE));
     EXPECT_TRUE(result.entries.empty());
+}
+
+TEST_F(PayloadTest, AFolderThatCannotBeReadIsReportedAndTheSearchGoesOn) {
+    WriteFile(dir_ / "a.txt", "a");
+    WriteFile(dir_ / "locked/hidden.txt", "h");
+    WriteFile(dir_ / "partial/p.txt", "p");
+    WriteFile(dir_ / "other/forgotten.png", "f");
+    WriteFile(dir_ / "z.txt", "z");
+    // "locked" cannot be listed at all; "partial" fails after its first entry.
+    ListFolder list = [](const fs::path& folder, std::vector<fs::directory_entry>& entries) {
+        if (folder.filename() == "locked")
+            return std::make_error_code(std::errc::permission_denied);
+        std::error_code ec = ListFolderOnDisk(folder, entries);
+        if (folder.filename() == "partial") return std::make_error_code(std::errc::io_error);
+        return ec;
+    };
+    Problems warnings;
+    PayloadOrder order = Parse("a.txt\n", dir_);
+    EXPECT_EQ(UnlistedFiles(dir_, order.entries, warnings, list),
+              (std::vector<std::string>{"other/forgotten.png", "partial/p.txt", "z.txt"}));
+    ASSERT_EQ(warnings.size(), 2u);
+    std::sort(warnings.begin(), warnings.end(),
+              [](const Problem& a, const Problem& b) { return a.file < b.file; });
+    EXPECT_EQ(Describe(warnings[0]), (dir_ / "locked").string() + ": cannot read the folder (" +
+                                         std::strerror(EACCES) +
+                                         "); files in it are not compared with the order file");
+    EXPECT_EQ(warnings[1].file, (dir_ / "partial").string());
+    EXPECT_NE(warnings[1].message.find(std::strerror(EIO)), std::string::npos);
 }
 
 }  // namespace

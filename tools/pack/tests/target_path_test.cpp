@@ -138,7 +138,10 @@ TEST_F(OrderTest, FilesMissingFromTheOrderAreListed) {
     testing::WriteFile(dir_ / "a.txt", "a");
     testing::WriteFile(dir_ / "Skin/forgotten.png", "p");
     PayloadOrder result = ParseOrder("a.txt\n", "order.txt", dir_);
-    EXPECT_EQ(UnlistedFiles(dir_, result.entries), std::vector<std::string>{"Skin/forgotten.png"});
+    Problems warnings;
+    EXPECT_EQ(UnlistedFiles(dir_, result.entries, warnings),
+              std::vector<std::string>{"Skin/forgotten.png"});
+    EXPECT_TRUE(warnings.empty());
 }
 
 }  // namespace
