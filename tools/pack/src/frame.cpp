@@ -115,7 +115,8 @@ bool FrameFile(const fs::path& source, std::uint64_t expected_size, const fs::pa
         ok = false;
     }
     if (ok && std::fflush(out.get()) != 0) ok = false, error = ErrnoText("cannot write", temp);
-    out.reset();
+    // A full disk or a network share may report the failure only when the file is closed.
+    if (std::fclose(out.release()) != 0 && ok) ok = false, error = ErrnoText("cannot write", temp);
     std::error_code ec;
     if (ok) {
         fs::rename(temp, dest, ec);

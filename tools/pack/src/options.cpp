@@ -33,8 +33,11 @@ names (each a 4-byte little-endian length, then one zlib stream at level 9).
 
 Every text must have a GBK (code page 936) form and a string-table line may hold at most 511
 bytes in GBK. Target paths may not hold a drive, a leading "\", "..", "." or empty components,
-"/" or characters Windows forbids in file names. Bad input is reported with its file and line,
-and nothing is written; the exit code is 1 (2 for a bad command line).
+"/", characters Windows forbids in file names or device names (CON, NUL, COM1, LPT1, ...). As on
+Windows, letter case does not tell targets apart: no two may be the same file and no file may
+have the name of another target's folder. Every payload file must be readable and lie inside DIR,
+also after links are followed. Bad input is reported with its file and line, and nothing is
+written; the exit code is 1 (2 for a bad command line).
 
 A second run re-compresses only the entries whose source changed (by size and time) or whose
 output was touched, and rewrites setup.rc only when its content changes.

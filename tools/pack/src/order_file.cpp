@@ -1,10 +1,14 @@
 #include "order_file.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <set>
 #include <system_error>
 #include <unordered_map>
 
+#include "case_fold.h"
 #include "gbk.h"
 #include "text_file.h"
 
@@ -23,6 +27,20 @@ std::string AsciiUpper(std::string_view text) {
     return out;
 }
 
+// Windows opens a device instead of a file for these names, whatever follows the first dot and
+// with blanks before it: "nul.txt" and "COM1 .log" are devices. The superscript digits count too.
+bool IsDeviceName(std::string_view part) {
+    std::string_view base = part.substr(0, part.find('.'));
+    while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
+    const std::string upper = AsciiUpper(base);
+    if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL") return true;
+    if (upper.size() < 4 || (upper.compare(0, 3, "COM") != 0 && upper.compare(0, 3, "LPT") != 0))
+        return false;
+    const std::string_view number = std::string_view(upper).substr(3);
+    return (number.size() == 1 && number[0] >= '1' && number[0] <= '9') || number == "\u00B9" ||
+           number == "\u00B2" || number == "\u00B3";
+}
+
 std::optional<std::string> CheckComponent(std::string_view part) {
     if (part.empty()) return "an empty folder or file name (\"\\\\\" or a trailing \"\\\")";
     if (part == "." || part == "..") return "a \"" + std::string(part) + "\" component";
@@ -32,6 +50,8 @@ std::optional<std::string> CheckComponent(std::string_view part) {
                "\" that starts or ends with a blank (the installer drops it)";
     if (part.back() == '.')
         return "a name \"" + std::string(part) + "\" that ends with \".\" (Windows drops it)";
+    if (IsDeviceName(part))
+        return "the name \"" + std::string(part) + "\", which Windows keeps for a device";
     return std::nullopt;
 }
 
@@ -60,12 +80,88 @@ std::optional<std::string> CheckTargetPath(std::string_view path) {
     return std::nullopt;
 }
 
+namespace {
+
+// Upper-cased targets and the folders they need, each with the line that named it first.
+struct SeenNames {
+    std::unordered_map<std::string, int> files, folders;
+};
+
+// Why a target cannot live beside the ones before it on Windows, which ignores letter case: the
+// same file again, or one name used both for a file and for a folder. Records the target if not.
+std::optional<std::string> CheckClash(std::string_view target, int line, SeenNames& seen) {
+    const std::string upper = UpperCaseForCompare(target);
+    if (auto it = seen.files.find(upper); it != seen.files.end())
+        return "the same file as line " + std::to_string(it->second) +
+               " (Windows ignores letter case)";
+    if (auto it = seen.folders.find(upper); it != seen.folders.end())
+        return "a file with the name of a folder that line " + std::to_string(it->second) +
+               " needs (Windows ignores letter case)";
+    // Case folding keeps every "\", so the folders are the text before each one, in both forms.
+    for (std::size_t sep = upper.find('\\'), at = target.find('\\'); sep != std::string::npos;
+         sep = upper.find('\\', sep + 1), at = target.find('\\', at + 1)) {
+        if (auto it = seen.files.find(upper.substr(0, sep)); it != seen.files.end())
+            return "the folder \"" + std::string(target.substr(0, at)) +
+                   "\" has the name of the file of line " + std::to_string(it->second) +
+                   " (Windows ignores letter case)";
+    }
+    seen.files.emplace(upper, line);
+    for (std::size_t sep = upper.find('\\'); sep != std::string::npos;
+         sep = upper.find('\\', sep + 1))
+        seen.folders.emplace(upper.substr(0, sep), line);
+    return std::nullopt;
+}
+
+bool IsInside(const fs::path& folder, const fs::path& path) {
+    return std::mismatch(folder.begin(), folder.end(), path.begin(), path.end()).first ==
+           folder.end();
+}
+
+// Opens the file and reads a byte, so a file the packer could not read is found before anything
+// is written. The system's reason when that fails.
+std::optional<std::string> CheckReadable(const fs::path& file) {
+    std::FILE* in = std::fopen(file.c_str(), "rb");
+    if (!in) return std::strerror(errno);
+    char byte;
+    const bool failed = std::fread(&byte, 1, 1, in) == 0 && std::ferror(in);
+    const int error = errno;
+    std::fclose(in);
+    if (failed) return std::strerror(error);
+    return std::nullopt;
+}
+
+// Why the entry's source cannot be packed, or nothing; fills in its size. real_payload is the
+// payload folder with every link resolved.
+std::optional<std::string> CheckSource(PayloadEntry& entry, const fs::path& real_payload) {
+    const std::string name = entry.source.string();
+    std::error_code ec;
+    if (!fs::is_regular_file(entry.source, ec)) return "no file " + name + " in the payload folder";
+    // A link may lead anywhere on the build machine; only the payload folder is meant to ship.
+    const fs::path real = fs::canonical(entry.source, ec);
+    if (ec) return "cannot resolve " + name + ": " + ec.message();
+    if (!IsInside(real_payload, real))
+        return name + " leads out of the payload folder (to " + real.string() + ")";
+    entry.size = fs::file_size(entry.source, ec);
+    if (ec) return "cannot read the size of " + name + ": " + ec.message();
+    if (entry.size > 0xFFFFFFFFull)
+        return name + " is larger than 4 GB, more than a resource can describe";
+    if (auto why = CheckReadable(entry.source)) return "cannot read " + name + ": " + *why;
+    return std::nullopt;
+}
+
+}  // namespace
+
 PayloadOrder ParseOrder(std::string_view text, const std::string& file_name,
                         const fs::path& payload_dir) {
     PayloadOrder order;
-    // Upper-cased path -> its line. UTF-8 keeps every byte of a non-ASCII character above 0x7F,
-    // so folding the ASCII letters cannot touch them.
-    std::unordered_map<std::string, int> seen;
+    std::error_code ec;
+    const fs::path real_payload = fs::canonical(payload_dir, ec);
+    if (ec) {
+        order.problems.push_back(
+            {payload_dir.string(), 0, "cannot resolve the payload folder: " + ec.message()});
+        return order;
+    }
+    SeenNames seen;
     std::size_t named = 0;
     std::vector<std::string_view> lines = SplitLines(StripBom(text));
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -88,25 +184,12 @@ PayloadOrder ParseOrder(std::string_view text, const std::string& file_name,
         std::string relative(line);
         std::replace(relative.begin(), relative.end(), '\\', '/');
         PayloadEntry entry{std::string(line), payload_dir / relative, 0, number};
-
-        auto [it, fresh] = seen.emplace(AsciiUpper(line), number);
-        if (!fresh) {
-            fail("the same file as line " + std::to_string(it->second) +
-                 " (Windows ignores letter case)");
+        if (auto why = CheckClash(line, number, seen)) {
+            fail(*why);
             continue;
         }
-        std::error_code ec;
-        if (!fs::is_regular_file(entry.source, ec)) {
-            fail("no file " + entry.source.string() + " in the payload folder");
-            continue;
-        }
-        entry.size = fs::file_size(entry.source, ec);
-        if (ec) {
-            fail("cannot read the size of " + entry.source.string() + ": " + ec.message());
-            continue;
-        }
-        if (entry.size > 0xFFFFFFFFull) {
-            fail(entry.source.string() + " is larger than 4 GB, more than a resource can describe");
+        if (auto why = CheckSource(entry, real_payload)) {
+            fail(*why);
             continue;
         }
         order.entries.push_back(std::move(entry));
@@ -118,17 +201,38 @@ PayloadOrder ParseOrder(std::string_view text, const std::string& file_name,
     return order;
 }
 
+std::error_code ListFolderOnDisk(const fs::path& folder,
+                                 std::vector<fs::directory_entry>& entries) {
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        entries.push_back(*it);
+    return ec;
+}
+
 std::vector<std::string> UnlistedFiles(const fs::path& payload_dir,
-                                       const std::vector<PayloadEntry>& entries) {
+                                       const std::vector<PayloadEntry>& entries, Problems& warnings,
+                                       const ListFolder& list) {
     std::set<fs::path> listed;
     for (const PayloadEntry& e : entries) listed.insert(e.source.lexically_normal());
     std::vector<std::string> unlisted;
-    std::error_code ec;
-    for (fs::recursive_directory_iterator it(payload_dir, ec), end; !ec && it != end;
-         it.increment(ec)) {
-        if (!it->is_regular_file(ec)) continue;
-        if (!listed.count(it->path().lexically_normal()))
-            unlisted.push_back(it->path().lexically_relative(payload_dir).string());
+    // Folders still to look into. Links to folders are not followed, as the packer never
+    // reaches into them unless the order file names a path through one.
+    std::vector<fs::path> folders{payload_dir};
+    while (!folders.empty()) {
+        const fs::path folder = std::move(folders.back());
+        folders.pop_back();
+        std::vector<fs::directory_entry> children;
+        if (std::error_code ec = list(folder, children))
+            warnings.push_back({folder.string(), 0,
+                                "cannot read the folder (" + ec.message() +
+                                    "); files in it are not compared with the order file"});
+        for (const fs::directory_entry& child : children) {
+            std::error_code ec;
+            if (!child.is_symlink(ec) && child.is_directory(ec))
+                folders.push_back(child.path());
+            else if (child.is_regular_file(ec) && !listed.count(child.path().lexically_normal()))
+                unlisted.push_back(child.path().lexically_relative(payload_dir).string());
+        }
     }
     std::sort(unlisted.begin(), unlisted.end());
     return unlisted;

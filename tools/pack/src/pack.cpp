@@ -39,8 +39,14 @@ struct Inputs {
 std::optional<std::string> Read(const fs::path& path, const char* what, Problems& problems) {
     std::error_code ec;
     std::optional<std::string> text;
-    if (fs::is_regular_file(path, ec)) text = ReadWholeFile(path);
-    if (!text) problems.push_back({path.string(), 0, std::string("cannot read the ") + what});
+    std::string reason;
+    if (fs::is_regular_file(path, ec))
+        text = ReadWholeFile(path, &reason);
+    else
+        reason = ec ? ec.message() : "not a file";
+    if (!text)
+        problems.push_back(
+            {path.string(), 0, std::string("cannot read the ") + what + ": " + reason});
     return text;
 }
 
@@ -81,7 +87,7 @@ Inputs ReadInputs(const Options& o) {
     else if (auto text = Read(o.order, "order file", in.problems)) {
         in.order = ParseOrder(*text, o.order.string(), o.payload);
         Append(in.problems, in.order.problems);
-        std::vector<std::string> unlisted = UnlistedFiles(o.payload, in.order.entries);
+        std::vector<std::string> unlisted = UnlistedFiles(o.payload, in.order.entries, in.warnings);
         for (std::size_t i = 0; i < unlisted.size() && i < kMaxListedWarnings; ++i)
             in.warnings.push_back({o.payload.string(), 0,
                                    unlisted[i] + " is not in the order file and is not packed"});
@@ -241,8 +247,8 @@ int RunPack(const Options& o, std::ostream& log) {
                     WriteLicenceAndScript(in, o, all, outcome, log);
     RemoveStaleOutputs(o.out, in.order.entries.size(), stamps);
     // Saved also after a failure, so what was framed is not framed again.
-    if (!stamps.Save(o.out / kStampsName))
-        log << "setup-pack: warning: cannot write " << (o.out / kStampsName).string() << "\n";
+    if (std::string error; !stamps.Save(o.out / kStampsName, error))
+        log << "setup-pack: warning: " << error << "\n";
     if (!ok) return 1;
 
     if (!o.quiet) {

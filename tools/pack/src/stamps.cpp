@@ -47,14 +47,13 @@ void StampBook::Load(const fs::path& book) {
     }
 }
 
-bool StampBook::Save(const fs::path& book) const {
+bool StampBook::Save(const fs::path& book, std::string& error) const {
     std::ostringstream out;
     out << kFormat << '\n';
     for (const auto& [name, s] : stamps_)
         out << name << '\t' << s.source.size << '\t' << s.source.time << '\t' << s.output.size
             << '\t' << s.output.time << '\t' << s.source_path << '\n';
     bool written = false;
-    std::string error;
     return WriteIfChanged(book, out.str(), written, error);
 }
 

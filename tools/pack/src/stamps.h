@@ -14,8 +14,8 @@ class StampBook {
 public:
     // A missing or unreadable book, or one of another format, simply means "nothing is up to date".
     void Load(const std::filesystem::path& book);
-    // Rewrites the book only when its content changes.
-    bool Save(const std::filesystem::path& book) const;
+    // Rewrites the book only when its content changes. False with error on failure.
+    bool Save(const std::filesystem::path& book, std::string& error) const;
 
     struct FileState {
         std::uint64_t size = 0;

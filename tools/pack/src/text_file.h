@@ -9,8 +9,10 @@
 
 namespace pack {
 
-// The whole file, or nothing when it cannot be opened or read.
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
+// The whole file, or nothing when it cannot be opened or read; then error, when given, gets the
+// system's reason.
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path,
+                                         std::string* error = nullptr);
 
 // Drops a leading UTF-8 byte order mark, which Windows editors like to add.
 std::string_view StripBom(std::string_view text);
@@ -23,7 +25,9 @@ std::vector<std::string_view> SplitLines(std::string_view text);
 bool IsBlank(std::string_view text);
 
 // Writes text to path only when the file does not already hold exactly it, so tools that watch
-// the file's time (windres, the linker) do not run again for nothing. False with error on failure.
+// the file's time (windres, the linker) do not run again for nothing. The text goes to path.tmp
+// first and is renamed, so path is never half written. False with error ("path: reason") on
+// failure, and then no path.tmp is left behind.
 bool WriteIfChanged(const std::filesystem::path& path, std::string_view text, bool& written,
                     std::string& error);
 

@@ -122,12 +122,46 @@ TEST_F(PackTest, OneThreadAndManyGiveTheSameBytes) {
 TEST_F(PackTest, BadInputIsReportedWithFileAndLineAndNothingIsWritten) {
     WriteFile(dir_ / "order.txt", "CONFIG.INI\n..\\..\\Windows\\evil.dll\n");
     WriteFile(dir_ / "skin.bmp", testing::Bitmap(8, 4, 8));
+    fs::remove(dir_ / "licence.txt");
     EXPECT_EQ(Run(), 1);
     const std::string log = log_.str();
     EXPECT_NE(log.find((dir_ / "order.txt").string() + ":2: "), std::string::npos) << log;
     EXPECT_NE(log.find((dir_ / "skin.bmp").string() + ": 8 bits per pixel"), std::string::npos)
         << log;
+    EXPECT_NE(log.find((dir_ / "licence.txt").string() +
+                       ": cannot read the licence text: No such file or directory"),
+              std::string::npos)
+        << log;
     EXPECT_FALSE(fs::exists(dir_ / "out"));
+}
+
+// Root writes wherever it likes, so the writes are made to fail by what stands at the path.
+TEST_F(PackTest, AFailedWriteGivesTheReasonAndLeavesNoTemporaryFile) {
+    const fs::path out = dir_ / "out";
+    if (fs::exists("/dev/full")) {
+        fs::create_directories(out);
+        fs::create_symlink("/dev/full", out / "MainRect.bin.tmp");
+        EXPECT_EQ(Run(), 1);
+        EXPECT_NE(log_.str().find("cannot write " + (out / "MainRect.bin.tmp").string() +
+                                  ": No space left on device"),
+                  std::string::npos)
+            << log_.str();
+        EXPECT_FALSE(fs::exists(fs::symlink_status(out / "MainRect.bin.tmp")));
+        EXPECT_FALSE(fs::exists(out / "MainRect.bin"));
+    }
+
+    fs::create_directories(out / "setup.rc/in-the-way");
+    EXPECT_EQ(Run(), 1);
+    EXPECT_NE(log_.str().find("cannot rename " + (out / "setup.rc.tmp").string() + " to " +
+                              (out / "setup.rc").string() + ": Is a directory"),
+              std::string::npos)
+        << log_.str();
+    EXPECT_FALSE(fs::exists(out / "setup.rc.tmp"));
+
+    fs::remove_all(out / "setup.rc");
+    ASSERT_EQ(Run(), 0) << log_.str();
+    EXPECT_EQ(Unframe(ReadFile(out / "MainRect.bin")),
+              "\xD0\xED\xBF\xC9\xD0\xAD\xD2\xE9\r\n\xB5\xDA\xB6\xFE\xD0\xD0\r\n");
 }
 
 TEST_F(PackTest, WarnsAboutRectanglesOutsideTheSkinAndUnlistedFiles) {
