@@ -3,7 +3,7 @@
 #include "data/file_list.h"
 #include "data/payload_check.h"
 #include "install/exit_code.h"
-#include "platform/win32/gui/errors.h"
+#include "gui/errors.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_directories.h"

@@ -2,10 +2,10 @@
 
 #include <windowsx.h>
 
-#include "platform/win32/gui/bitmap.h"
-#include "platform/win32/gui/draw.h"
-#include "platform/win32/gui/errors.h"
-#include "platform/win32/gui/form.h"
+#include "gui/bitmap.h"
+#include "gui/draw.h"
+#include "gui/errors.h"
+#include "gui/form.h"
 #include "platform/win32/handles.h"
 
 namespace setup::controls {

@@ -8,10 +8,10 @@
 #include <string>
 
 #include "controls/check_box_state.h"
-#include "platform/win32/gui/container.h"
-#include "platform/win32/gui/control.h"
-#include "platform/win32/gui/font.h"
-#include "platform/win32/gui/window.h"
+#include "gui/container.h"
+#include "gui/control.h"
+#include "gui/font.h"
+#include "gui/window.h"
 
 namespace setup::controls {
 

@@ -1,9 +1,9 @@
 #include "controls/user_button.h"
 
 #include "platform/text.h"
-#include "platform/win32/gui/container.h"
-#include "platform/win32/gui/draw.h"
-#include "platform/win32/gui/errors.h"
+#include "gui/container.h"
+#include "gui/draw.h"
+#include "gui/errors.h"
 #include "platform/win32/handles.h"
 
 namespace setup::controls {

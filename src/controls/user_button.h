@@ -7,9 +7,9 @@
 #include <string>
 
 #include "controls/button_state.h"
-#include "platform/win32/gui/bitmap.h"
-#include "platform/win32/gui/font.h"
-#include "platform/win32/gui/label.h"
+#include "gui/bitmap.h"
+#include "gui/font.h"
+#include "gui/label.h"
 
 namespace setup::controls {
 

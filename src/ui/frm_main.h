@@ -20,12 +20,12 @@
 #include "install/extraction_run.h"
 #include "install/install_session.h"
 #include "platform/resources.h"
-#include "platform/win32/gui/bitmap.h"
-#include "platform/win32/gui/child_window.h"
-#include "platform/win32/gui/form.h"
-#include "platform/win32/gui/image.h"
-#include "platform/win32/gui/label.h"
-#include "platform/win32/gui/timer.h"
+#include "gui/bitmap.h"
+#include "gui/child_window.h"
+#include "gui/form.h"
+#include "gui/image.h"
+#include "gui/label.h"
+#include "gui/timer.h"
 #include "ui/path_check.h"
 
 namespace setup::ui {

@@ -5,7 +5,7 @@
 #include "data/file_list.h"
 #include "data/payload_check.h"
 #include "data/unpack.h"
-#include "platform/win32/gui/errors.h"
+#include "gui/errors.h"
 #include "ui/frm_main.h"
 
 namespace setup::ui {

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "platform/directories.h"
-#include "platform/win32/gui/form.h"
-#include "platform/win32/gui/label.h"
-#include "platform/win32/gui/standard_controls.h"
+#include "gui/form.h"
+#include "gui/label.h"
+#include "gui/standard_controls.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/win32_dialogs.h"
 #include "ui/directory_chooser.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/memory/memory_directories.h"
+#include "doubles/memory_directories.h"
 
 namespace setup {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/memory/memory_resources.h"
+#include "doubles/memory_resources.h"
 
 namespace setup {
 namespace {

@@ -5,7 +5,7 @@
 #include <map>
 
 #include "platform/error.h"
-#include "platform/memory/memory_resources.h"
+#include "doubles/memory_resources.h"
 #include "support/shipped_settings.h"
 
 namespace setup {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/error.h"
-#include "platform/memory/memory_file_system.h"
+#include "doubles/memory_file_system.h"
 
 namespace setup {
 namespace {

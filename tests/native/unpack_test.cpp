@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/error.h"
-#include "platform/memory/memory_resources.h"
+#include "doubles/memory_resources.h"
 #include "support/zlib_frame.h"
 
 namespace setup {

@@ -3,11 +3,11 @@
 #pragma once
 
 #include "install/install_session.h"
-#include "platform/memory/memory_dialogs.h"
-#include "platform/memory/memory_file_system.h"
-#include "platform/memory/memory_processes.h"
-#include "platform/memory/memory_registry.h"
-#include "platform/memory/memory_shell.h"
+#include "doubles/memory_dialogs.h"
+#include "doubles/memory_file_system.h"
+#include "doubles/memory_processes.h"
+#include "doubles/memory_registry.h"
+#include "doubles/memory_shell.h"
 
 namespace setup::testing {
 

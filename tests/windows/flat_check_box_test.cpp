@@ -5,8 +5,8 @@
 
 #include "controls/flat_check_box.h"
 #include "platform/error.h"
-#include "platform/win32/gui/form.h"
-#include "platform/win32/gui/image.h"
+#include "gui/form.h"
+#include "gui/image.h"
 #include "window_test_support.h"
 
 namespace setup::controls {

@@ -7,11 +7,11 @@
 #include <stdexcept>
 
 #include "platform/error.h"
-#include "platform/win32/gui/bitmap.h"
-#include "platform/win32/gui/form.h"
-#include "platform/win32/gui/image.h"
-#include "platform/win32/gui/label.h"
-#include "platform/win32/gui/timer.h"
+#include "gui/bitmap.h"
+#include "gui/form.h"
+#include "gui/image.h"
+#include "gui/label.h"
+#include "gui/timer.h"
 #include "window_test_support.h"
 
 namespace setup::gui {

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/memory/memory_resources.h"
+#include "doubles/memory_resources.h"
 #include "support/shipped_settings.h"
 #include "support/zlib_frame.h"
 

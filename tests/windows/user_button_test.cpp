@@ -6,7 +6,7 @@
 
 #include "controls/user_button.h"
 #include "platform/error.h"
-#include "platform/win32/gui/form.h"
+#include "gui/form.h"
 #include "platform/win32/handles.h"
 #include "window_test_support.h"
 

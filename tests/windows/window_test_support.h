@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/gui/bitmap.h"
-#include "platform/win32/gui/container.h"
-#include "platform/win32/gui/errors.h"
+#include "gui/bitmap.h"
+#include "gui/container.h"
+#include "gui/errors.h"
 #include "shipped_resources.h"
 
 namespace setup::testing {

@@ -1,0 +1,94 @@
+#include "doubles/memory_registry.h"
+
+#include "platform/error.h"
+#include "platform/text.h"
+
+namespace setup {
+
+class MemoryRegistryKey final : public RegistryKey {
+public:
+    MemoryRegistryKey(MemoryRegistry& registry, MemoryRegistry::KeyId id, std::string path)
+        : registry_(&registry), id_(std::move(id)), path_(std::move(path)) {}
+    ~MemoryRegistryKey() override { Close(false); }
+
+    void WriteString(std::string_view name, std::string_view value) override {
+        if (!registry_ || registry_->refusals_[id_.first].write)
+            throw RuntimeError("Failed to set data for '" + std::string(name) + "'");
+        Stored()[text::AsciiUpper(name)] = {kRegString, std::string(value)};
+    }
+
+    std::string ReadString(std::string_view name) const override {
+        if (!registry_) return {};
+        auto it = Stored().find(text::AsciiUpper(name));
+        if (it == Stored().end()) return {};
+        if (it->second.type != kRegString && it->second.type != kRegExpandString)
+            throw RuntimeError("Invalid data type for '" + std::string(name) + "'");
+        const std::string& data = it->second.data;
+        return data.substr(0, data.find('\0'));
+    }
+
+    bool ValueExists(std::string_view name) const override {
+        return registry_ && Stored().contains(text::AsciiUpper(name));
+    }
+
+    bool DeleteValue(std::string_view name) override {
+        return registry_ && Stored().erase(text::AsciiUpper(name)) > 0;
+    }
+
+    void Close(bool flush) override {
+        if (registry_ && flush) registry_->flushed_.push_back(path_);
+        registry_ = nullptr;
+    }
+
+private:
+    MemoryRegistry::Values& Stored() const { return registry_->keys_[id_]; }
+
+    MemoryRegistry* registry_;
+    MemoryRegistry::KeyId id_;
+    std::string path_;
+};
+
+MemoryRegistry::KeyId MemoryRegistry::Id(RegistryRoot root, std::string_view path) {
+    return {root, text::AsciiUpper(path)};
+}
+
+void MemoryRegistry::AddKey(RegistryRoot root, std::string_view path) {
+    keys_[Id(root, path)];
+}
+
+void MemoryRegistry::SetRawValue(RegistryRoot root, std::string_view path, std::string_view name,
+                                 std::uint32_t type, std::string data) {
+    keys_[Id(root, path)][text::AsciiUpper(name)] = {type, std::move(data)};
+}
+
+std::optional<std::string> MemoryRegistry::Value(RegistryRoot root, std::string_view path,
+                                                 std::string_view name) const {
+    auto key = keys_.find(Id(root, path));
+    if (key == keys_.end()) return std::nullopt;
+    auto value = key->second.find(text::AsciiUpper(name));
+    if (value == key->second.end()) return std::nullopt;
+    return value->second.data;
+}
+
+bool MemoryRegistry::HasKey(RegistryRoot root, std::string_view path) const {
+    return keys_.contains(Id(root, path));
+}
+
+std::unique_ptr<RegistryKey> MemoryRegistry::OpenKey(RegistryRoot root, std::string_view path,
+                                                     bool create) {
+    KeyId id = Id(root, path);
+    const Refusals& refused = refusals_[root];
+    if (keys_.contains(id)) {
+        if (refused.open) return nullptr;
+    } else {
+        if (!create || refused.create) return nullptr;
+        keys_[id];
+    }
+    return std::make_unique<MemoryRegistryKey>(*this, std::move(id), std::string(path));
+}
+
+bool MemoryRegistry::KeyExists(RegistryRoot root, std::string_view path) const {
+    return keys_.contains(Id(root, path));
+}
+
+}  // namespace setup
