@@ -1,46 +1,25 @@
 #include "data/payload_check.h"
 
-#include <zlib.h>
-
-#include <cstring>
 #include <string_view>
-#include <vector>
 
 #include "data/file_list.h"
 #include "data/unpack.h"
+#include "format/checksums.h"
+#include "format/frame.h"
 
 namespace setup {
 
 namespace {
 
-struct Record {
-    std::uint32_t size = 0, crc = 0;
-};
-
-std::uint32_t Le32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-
-std::optional<std::vector<Record>> ReadRecords(const Resources& resources) {
-    std::optional<Bytes> bytes = resources.Find(kChecksumResourceType, kChecksumResourceName);
-    if (!bytes || bytes->size() < 8 || std::memcmp(bytes->data(), kChecksumMagic, 4) != 0)
-        return std::nullopt;
-    const std::uint32_t count = Le32(bytes->data() + 4);
-    if ((bytes->size() - 8) / 8 != count || (bytes->size() - 8) % 8 != 0) return std::nullopt;
-    std::vector<Record> records(count);
-    for (std::uint32_t i = 0; i < count; ++i)
-        records[i] = {Le32(bytes->data() + 8 + 8 * i), Le32(bytes->data() + 12 + 8 * i)};
-    return records;
-}
+using format::ChecksumRecord;
 
 bool Matches(const Resources& resources, std::string_view type, std::string_view name,
-             const Record& record) {
+             const ChecksumRecord& record) {
     std::uint64_t size = 0;
-    uLong crc = crc32(0L, Z_NULL, 0);
+    std::uint32_t crc = 0;
     const bool read = resources.ReadThrough(type, name, [&](Bytes chunk) {
         size += chunk.size();
-        crc = crc32(crc, chunk.data(), static_cast<uInt>(chunk.size()));
+        crc = format::Crc32(crc, chunk);
         return size <= record.size;
     });
     return read && size == record.size && crc == record.crc;
@@ -49,9 +28,11 @@ bool Matches(const Resources& resources, std::string_view type, std::string_view
 }  // namespace
 
 std::optional<std::string> FindDamagedResource(const Resources& resources, int file_count) {
-    const auto records = ReadRecords(resources);
-    if (!records || records->size() != static_cast<std::size_t>(file_count) + 2)
-        return std::string(kChecksumResourceName);
+    std::optional<Bytes> bytes =
+        resources.Find(format::kChecksumResourceType, format::kChecksumResourceName);
+    const auto records = bytes ? format::DecodeChecksums(*bytes) : std::nullopt;
+    if (!records || records->size() != format::ChecksumRecordCount(file_count))
+        return std::string(format::kChecksumResourceName);
     for (int i = 0; i < file_count; ++i) {
         const std::string name = PayloadResourceName(i);
         if (!Matches(resources, PayloadResourceType(i), name, (*records)[i])) return name;
@@ -67,7 +48,7 @@ std::uint64_t UnpackedPayloadSize(const Resources& resources, int file_count) {
     std::uint64_t total = 0;
     for (int i = 0; i < file_count; ++i)
         if (auto bytes = resources.Find(PayloadResourceType(i), PayloadResourceName(i)))
-            total += FramedLength(*bytes).value_or(0);
+            total += format::FrameLength(*bytes).value_or(0);
     return total;
 }
 

@@ -11,14 +11,7 @@
 
 namespace setup {
 
-// The checksum resource: "TSUM", the record count, then per record the framed size and the
-// CRC-32 of the framed bytes, all 32-bit little-endian; one record per payload entry in list
-// order, then the skin atlas, then the licence.
-inline constexpr char kChecksumResourceType[] = "MyRes3";
-inline constexpr char kChecksumResourceName[] = "MainSum";
-inline constexpr char kChecksumMagic[] = "TSUM";
-
-// The name of the first resource that is missing or does not match its checksum, or of the
+// The name of the first resource that is missing or does not match its checksum (format/checksums.h), or of the
 // checksum resource itself when it is missing or does not fit the list; nothing when all match.
 // Reads through the file (Resources::ReadThrough), so the payload never becomes resident.
 std::optional<std::string> FindDamagedResource(const Resources& resources, int file_count);

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "format/resource_ids.h"
+#include "format/settings_syntax.h"
 #include "platform/resources.h"
 
 namespace setup {
@@ -29,10 +31,7 @@ enum class SkinPiece {
 constexpr int kSkinPieceCount = 11;
 
 // A rectangle of the skin atlas: left, top, width, height in pixels.
-struct PieceRect {
-    int x = 0, y = 0, w = 0, h = 0;
-    bool operator==(const PieceRect&) const = default;
-};
+using format::PieceRect;
 
 struct ProductStrings {
     std::string Company;
@@ -49,9 +48,9 @@ struct ProductStrings {
     std::string SoftForFreeExeName;
 };
 
-constexpr unsigned kFirstSettingId = 1001;
-constexpr unsigned kLastRectSettingId = 1011;
-constexpr unsigned kLastSettingId = 1023;
+using format::kFirstSettingId;
+using format::kLastRectSettingId;
+using format::kLastSettingId;
 
 // Receives each rectangle setting as it is read; the skin cutting plugs in here.
 using PieceSink = std::function<void(SkinPiece, const PieceRect&)>;
@@ -61,12 +60,8 @@ using PieceSink = std::function<void(SkinPiece, const PieceRect&)>;
 // throws RuntimeError and ends the pass: the ids after it are not read.
 void ReadSetupSettings(const Resources& resources, ProductStrings& strings, const PieceSink& cut);
 
-// Splits at sep; each field loses codes 1 to 32 at its ends. A sep at the very end adds one final
-// empty field. An empty or all-blank line gives no field.
-std::vector<std::string> SplitSettingFields(std::string_view line, char sep);
-
-// "x,y,w,h": the fourth field is converted first, then the third, second and first; fields after
-// the fourth are ignored.
+// "x,y,w,h" as the installer reads it (format::ParseRectValue); a value that does not give four
+// integers throws "List index out of bounds (3)" or "'%s' is not a valid integer value".
 PieceRect ParseRectValue(std::string_view value);
 
 // Optional sign and decimal digits, in the 32-bit range; anything else is not an integer.

@@ -5,23 +5,17 @@
 #include <algorithm>
 #include <new>
 
+#include "format/frame.h"
 #include "platform/error.h"
 
 namespace setup {
 
 namespace {
 
-constexpr std::size_t kHeaderSize = 4;
-// Deflate cannot expand beyond about 1032:1; a larger length is damage, not a file to allocate.
-constexpr std::uint64_t kMaxExpansion = 1032;
+using format::kMaxExpansion;
+constexpr std::size_t kHeaderSize = format::kFrameHeaderSize;
 // Chunks handed to the sink: large enough that writing them costs little per call.
 constexpr std::size_t kChunkSize = 256 * 1024;
-
-std::uint32_t ReadLength(Bytes resource) {
-    return static_cast<std::uint32_t>(resource[0]) | static_cast<std::uint32_t>(resource[1]) << 8 |
-           static_cast<std::uint32_t>(resource[2]) << 16 |
-           static_cast<std::uint32_t>(resource[3]) << 24;
-}
 
 // Owns the inflater so it is released on every path.
 class Inflater {
@@ -66,8 +60,9 @@ private:
 
 // The length, after the checks that need no inflating.
 std::uint32_t CheckedLength(Bytes resource) {
-    if (resource.size() < kHeaderSize) throw StreamReadError();
-    const std::uint32_t length = ReadLength(resource);
+    const std::optional<std::uint32_t> announced = format::FrameLength(resource);
+    if (!announced) throw StreamReadError();
+    const std::uint32_t length = *announced;
     if (length > (resource.size() - kHeaderSize) * kMaxExpansion) throw StreamReadError();
     return length;
 }
@@ -117,11 +112,6 @@ std::vector<std::uint8_t> UnpackNamedResource(const Resources& resources, std::s
     std::optional<Bytes> bytes = resources.Find(type, name);
     if (!bytes) throw ResourceNotFound(name);
     return UnpackResource(*bytes);
-}
-
-std::optional<std::uint32_t> FramedLength(Bytes resource) {
-    if (resource.size() < kHeaderSize) return std::nullopt;
-    return ReadLength(resource);
 }
 
 std::string TextUpToNul(Bytes bytes) {

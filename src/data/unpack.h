@@ -8,14 +8,15 @@
 #include <string_view>
 #include <vector>
 
+#include "format/resource_ids.h"
 #include "platform/resources.h"
 
 namespace setup {
 
-inline constexpr char kSkinResourceType[] = "MyRes1";
-inline constexpr char kSkinResourceName[] = "MainBmp";
-inline constexpr char kLicenceResourceType[] = "MyRes2";
-inline constexpr char kLicenceResourceName[] = "MainRect";
+using format::kLicenceResourceName;
+using format::kLicenceResourceType;
+using format::kSkinResourceName;
+using format::kSkinResourceType;
 
 // Inflates a framed resource and hands its N bytes to sink in chunks, so no block of N bytes is
 // ever needed. The stream's Adler-32 trailer must follow the N bytes: a damaged entry is an error,
@@ -32,9 +33,6 @@ std::vector<std::uint8_t> UnpackResource(Bytes resource);
 // "Resource <name> not found".
 std::vector<std::uint8_t> UnpackNamedResource(const Resources& resources, std::string_view type,
                                               std::string_view name);
-
-// The length N that a framed resource announces; nothing when it is shorter than its header.
-std::optional<std::uint32_t> FramedLength(Bytes resource);
 
 // The bytes up to the first NUL, or all of them: how the licence text is taken.
 std::string TextUpToNul(Bytes bytes);

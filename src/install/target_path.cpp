@@ -2,25 +2,18 @@
 
 #include <vector>
 
+#include "format/target_path.h"
 #include "platform/error.h"
 #include "platform/text.h"
 
 namespace setup {
 
-// "/" is a separator to the platform as much as "\", and ":" names a drive or a stream; a name of
-// dots only is "." or ".." to the platform once it drops trailing dots.
-static bool SafeComponent(std::string_view name) {
-    if (name.empty() || name.find_first_not_of('.') == std::string_view::npos) return false;
-    return text::FindChar(name, ':') == std::string_view::npos &&
-           text::FindChar(name, '/') == std::string_view::npos;
-}
-
 std::string MakeTargetPath(FileSystem& files, std::string_view install_dir,
                            std::string_view relative) {
-    std::vector<std::string_view> components = text::Split(relative, '\\');
+    std::vector<std::string_view> components = text::Split(relative, format::kPathSeparator);
     for (std::string_view& component : components) {
         component = text::Trim(component);
-        if (!SafeComponent(component))
+        if (format::TargetComponentProblem(component))
             throw RuntimeError("Invalid file name '" + std::string(relative) + "'");
     }
     std::string path(install_dir);

@@ -1,22 +1,20 @@
-// Builds framed resources for tests: 4-byte little-endian length, then a zlib stream.
+// Framed resources for tests, as setup-pack frames them; a length other than the content's
+// makes a damaged frame.
 #pragma once
 
-#include <zlib.h>
-
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
+
+#include "format/frame.h"
 
 namespace setup::testing {
 
 inline std::vector<std::uint8_t> Frame(std::string_view content, std::uint32_t length) {
-    uLongf size = compressBound(static_cast<uLong>(content.size()));
-    std::vector<std::uint8_t> out(4 + size);
-    compress2(out.data() + 4, &size, reinterpret_cast<const Bytef*>(content.data()),
-              static_cast<uLong>(content.size()), Z_BEST_COMPRESSION);
-    out.resize(4 + size);
-    for (int i = 0; i < 4; ++i) out[i] = static_cast<std::uint8_t>(length >> (8 * i));
-    return out;
+    std::string framed = format::FrameBytes(content);
+    format::PutFrameLength(reinterpret_cast<unsigned char*>(framed.data()), length);
+    return {framed.begin(), framed.end()};
 }
 
 inline std::vector<std::uint8_t> Frame(std::string_view content) {

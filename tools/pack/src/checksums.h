@@ -1,7 +1,5 @@
-// The checksum resource: the installer compares every framed resource with it before it shows
-// anything. "TSUM", the record count, then per record the framed size and the CRC-32 of the
-// framed bytes (32-bit little-endian); the payload entries in order, then the skin, then the
-// licence.
+// The checksum resource (format/checksums.h) of the framed files: the installer compares every
+// framed resource with it before it shows anything.
 #pragma once
 
 #include <filesystem>

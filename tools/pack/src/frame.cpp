@@ -24,7 +24,7 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 class Deflater {
 public:
-    Deflater() { ok_ = deflateInit(&stream_, kFrameLevel) == Z_OK; }
+    Deflater() { ok_ = deflateInit(&stream_, setup::format::kFrameLevel) == Z_OK; }
     ~Deflater() {
         if (ok_) deflateEnd(&stream_);
     }
@@ -55,26 +55,11 @@ private:
     std::vector<unsigned char> out_ = std::vector<unsigned char>(kChunk);
 };
 
-void PutLength(unsigned char* out, std::uint64_t length) {
-    for (int i = 0; i < 4; ++i) out[i] = static_cast<unsigned char>(length >> (8 * i));
-}
-
 std::string ErrnoText(const char* what, const fs::path& path) {
     return std::string(what) + " " + path.string() + ": " + std::strerror(errno);
 }
 
 }  // namespace
-
-std::string FrameBytes(std::string_view content) {
-    std::string framed(4, '\0');
-    PutLength(reinterpret_cast<unsigned char*>(framed.data()), content.size());
-    Deflater deflater;
-    deflater.Feed(content.data(), content.size(), true, [&](const unsigned char* p, std::size_t n) {
-        framed.append(reinterpret_cast<const char*>(p), n);
-        return true;
-    });
-    return framed;
-}
 
 bool FrameFile(const fs::path& source, std::uint64_t expected_size, const fs::path& dest,
                std::atomic<std::uint64_t>* progress, std::string& error) {
@@ -87,10 +72,10 @@ bool FrameFile(const fs::path& source, std::uint64_t expected_size, const fs::pa
     auto write = [&](const void* p, std::size_t n) {
         return n == 0 || std::fwrite(p, 1, n, out.get()) == n;
     };
-    unsigned char length[4];
-    PutLength(length, expected_size);
+    unsigned char length[setup::format::kFrameHeaderSize];
+    setup::format::PutFrameLength(length, static_cast<std::uint32_t>(expected_size));
     Deflater deflater;
-    bool ok = deflater.ok() && write(length, 4);
+    bool ok = deflater.ok() && write(length, sizeof length);
     std::vector<unsigned char> buffer(kChunk);
     std::uint64_t total = 0;
     while (ok) {

@@ -1,5 +1,4 @@
-// The framed form of every resource the installer unpacks: the 4-byte little-endian length of the
-// content, then the content as one zlib stream compressed at level 9.
+// Framing files for the installer (format/frame.h says what a frame is).
 #pragma once
 
 #include <atomic>
@@ -8,12 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include "format/frame.h"
+
 namespace pack {
 
-constexpr int kFrameLevel = 9;  // Z_BEST_COMPRESSION
-
-// Frames bytes held in memory.
-std::string FrameBytes(std::string_view content);
+using setup::format::FrameBytes;
 
 // Frames the file source into dest, streaming, so a large file never sits in memory whole. The
 // result is written under a temporary name and renamed, so dest is never left half written. The

@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "case_fold.h"
+#include "format/target_path.h"
 #include "gbk.h"
 #include "text_file.h"
 
@@ -16,64 +17,16 @@ namespace fs = std::filesystem;
 
 namespace pack {
 
-namespace {
-
-constexpr std::string_view kForbidden = "<>:\"/|?*";
-
-std::string AsciiUpper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
-
-// Windows opens a device instead of a file for these names, whatever follows the first dot and
-// with blanks before it: "nul.txt" and "COM1 .log" are devices. The superscript digits count too.
-bool IsDeviceName(std::string_view part) {
-    std::string_view base = part.substr(0, part.find('.'));
-    while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
-    const std::string upper = AsciiUpper(base);
-    if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL") return true;
-    if (upper.size() < 4 || (upper.compare(0, 3, "COM") != 0 && upper.compare(0, 3, "LPT") != 0))
-        return false;
-    const std::string_view number = std::string_view(upper).substr(3);
-    return (number.size() == 1 && number[0] >= '1' && number[0] <= '9') || number == "\u00B9" ||
-           number == "\u00B2" || number == "\u00B3";
-}
-
-std::optional<std::string> CheckComponent(std::string_view part) {
-    if (part.empty()) return "an empty folder or file name (\"\\\\\" or a trailing \"\\\")";
-    if (part == "." || part == "..") return "a \"" + std::string(part) + "\" component";
-    if (static_cast<unsigned char>(part.front()) <= 32 ||
-        static_cast<unsigned char>(part.back()) <= 32)
-        return "a name \"" + std::string(part) +
-               "\" that starts or ends with a blank (the installer drops it)";
-    if (part.back() == '.')
-        return "a name \"" + std::string(part) + "\" that ends with \".\" (Windows drops it)";
-    if (IsDeviceName(part))
-        return "the name \"" + std::string(part) + "\", which Windows keeps for a device";
-    return std::nullopt;
-}
-
-}  // namespace
-
+// The installer's rules (format/target_path.h) on each name; "|" is checked here, where UTF-8
+// makes every "|" byte a character of its own.
 std::optional<std::string> CheckTargetPath(std::string_view path) {
-    if (path.size() >= 2 && path[1] == ':')
-        return "a drive (\"" + std::string(path.substr(0, 2)) +
-               "\"); paths are relative to the installation "
-               "directory";
-    if (!path.empty() && path.front() == '\\') return "a leading \"\\\"; paths are relative";
-    for (unsigned char c : path) {
-        if (c < 32 || c == 127) return "control character " + std::to_string(c) + " in the path";
-        if (c == '/') return "\"/\"; write \"\\\" between folders";
-        if (kForbidden.find(static_cast<char>(c)) != std::string_view::npos)
-            return std::string("the character \"") + static_cast<char>(c) +
-                   "\", which Windows file names cannot hold";
-    }
-    std::size_t start = 0;
-    while (true) {
-        std::size_t sep = path.find('\\', start);
-        if (auto why = CheckComponent(path.substr(start, sep - start))) return why;
+    if (auto why = setup::format::TargetPathStartProblem(path)) return why;
+    if (path.find('|') != std::string_view::npos)
+        return "the character \"|\", which Windows file names cannot hold";
+    for (std::size_t start = 0;;) {
+        const std::size_t sep = path.find(setup::format::kPathSeparator, start);
+        if (auto why = setup::format::TargetComponentProblem(path.substr(start, sep - start)))
+            return why;
         if (sep == std::string_view::npos) break;
         start = sep + 1;
     }

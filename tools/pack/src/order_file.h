@@ -12,12 +12,12 @@
 #include <system_error>
 #include <vector>
 
+#include "format/resource_ids.h"
 #include "problem.h"
 
 namespace pack {
 
-// String ids 2000 to 9999 hold the list.
-constexpr std::size_t kMaxPayloadFiles = 8000;
+using setup::format::kMaxPayloadFiles;
 
 struct PayloadEntry {
     std::string target;  // UTF-8, "\" between folders

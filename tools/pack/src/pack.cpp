@@ -59,14 +59,17 @@ void Append(Problems& to, const Problems& from) {
 void CheckRectangles(const Inputs& in, const fs::path& file, Problems& warnings) {
     const auto& lines = in.settings.lines;
     for (std::size_t i = 0; i < lines.size() && i < kRectSettingCount; ++i) {
-        Rect r;
         const int number = in.settings.line_numbers[i];
-        if (!ParseRectLine(lines[i], r))
+        // A line with a second "=" is skipped by the installer, and has its own warning.
+        if (std::count(lines[i].begin(), lines[i].end(), '=') != 1) continue;
+        const std::optional<setup::format::PieceRect> rect = RectOfLine(lines[i]);
+        if (!rect)
             warnings.push_back({file.string(), number,
                                 "the value is not four integers x,y,w,h; the installer will stop "
                                 "with an error at this line"});
-        else if (r.x < 0 || r.y < 0 || r.w < 0 || r.h < 0 || r.x + r.w > in.skin.width ||
-                 r.y + r.h > in.skin.height)
+        else if (const auto& r = *rect; r.x < 0 || r.y < 0 || r.w < 0 || r.h < 0 ||
+                                         static_cast<long>(r.x) + r.w > in.skin.width ||
+                                         static_cast<long>(r.y) + r.h > in.skin.height)
             warnings.push_back({file.string(), number,
                                 "the rectangle reaches outside the " +
                                     std::to_string(in.skin.width) + " x " +

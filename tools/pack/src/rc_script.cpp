@@ -4,15 +4,17 @@
 #include <cstdio>
 
 #include "checksums.h"
+#include "format/resource_ids.h"
+#include "format/target_path.h"
 
 namespace fs = std::filesystem;
 
 namespace pack {
 
+namespace format = setup::format;
+
 std::string PayloadOutputName(std::size_t index) {
-    char name[32];
-    std::snprintf(name, sizeof name, "MyFile%04zu.bin", index);
-    return name;
+    return format::PayloadResourceName(static_cast<int>(index)) + ".bin";
 }
 
 std::string QuoteRcString(std::string_view text) {
@@ -39,22 +41,25 @@ std::string BuildRcScript(const std::vector<std::string>& settings,
         "STRINGTABLE\nBEGIN\n";
     for (std::size_t i = 0; i < settings.size(); ++i)
         rc +=
-            "    " + std::to_string(kFirstSettingId + i) + " " + QuoteRcString(settings[i]) + "\n";
+            "    " + std::to_string(format::kFirstSettingId + i) + " " + QuoteRcString(settings[i]) + "\n";
     for (std::size_t i = 0; i < targets.size(); ++i) {
         std::string line = targets[i];
-        std::replace(line.begin(), line.end(), '\\', '*');
-        rc += "    " + std::to_string(kFirstFileListId + i) + " " + QuoteRcString(line) + "\n";
+        std::replace(line.begin(), line.end(), format::kPathSeparator, format::kFileListSeparator);
+        rc += "    " + std::to_string(format::kFirstFileListId + i) + " " + QuoteRcString(line) + "\n";
     }
     rc += "END\n\n";
     const fs::path dir = fs::absolute(out_dir).lexically_normal();
+    auto resource = [&](const std::string& name, const std::string& type, const fs::path& file) {
+        rc += name + " " + type + " " + QuoteRcString((dir / file).string()) + "\n";
+    };
     for (std::size_t i = 0; i < targets.size(); ++i) {
-        char names[80];
-        std::snprintf(names, sizeof names, "MyFile%04zu Myres%04zu ", i, i);
-        rc += names + QuoteRcString((dir / PayloadOutputName(i)).string()) + "\n";
+        const int index = static_cast<int>(i);
+        resource(format::PayloadResourceName(index), format::PayloadResourceType(index),
+                 PayloadOutputName(i));
     }
-    rc += "MainBmp MyRes1 " + QuoteRcString((dir / kSkinOutputName).string()) + "\n";
-    rc += "MainRect MyRes2 " + QuoteRcString((dir / kLicenceOutputName).string()) + "\n";
-    rc += "MainSum MyRes3 " + QuoteRcString((dir / kChecksumOutputName).string()) + "\n";
+    resource(format::kSkinResourceName, format::kSkinResourceType, kSkinOutputName);
+    resource(format::kLicenceResourceName, format::kLicenceResourceType, kLicenceOutputName);
+    resource(format::kChecksumResourceName, format::kChecksumResourceType, kChecksumOutputName);
     return rc;
 }
 

@@ -10,9 +10,6 @@
 
 namespace pack {
 
-constexpr unsigned kFirstSettingId = 1001;
-constexpr unsigned kFirstFileListId = 2000;
-
 // Output file names, one per resource: "MyFile0000.bin" for payload entry 0, and so on.
 std::string PayloadOutputName(std::size_t index);
 inline constexpr char kSkinOutputName[] = "MainBmp.bin";

@@ -1,31 +1,10 @@
 #include "settings_file.h"
 
-#include <cstdlib>
-
 #include "gbk.h"
 #include "text_file.h"
 
 namespace pack {
 
-namespace {
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= 32) text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32) text.remove_suffix(1);
-    return text;
-}
-
-bool ParseInt(std::string_view text, long& value) {
-    text = TrimBlanks(text);
-    std::size_t i = (!text.empty() && (text[0] == '+' || text[0] == '-')) ? 1 : 0;
-    if (i == text.size() || text.size() > 11) return false;
-    for (std::size_t k = i; k < text.size(); ++k)
-        if (text[k] < '0' || text[k] > '9') return false;
-    value = std::strtol(std::string(text).c_str(), nullptr, 10);
-    return true;
-}
-
-}  // namespace
 
 Settings ParseSettings(std::string_view text, const std::string& file_name) {
     Settings settings;
@@ -52,18 +31,12 @@ Settings ParseSettings(std::string_view text, const std::string& file_name) {
     return settings;
 }
 
-bool ParseRectLine(std::string_view line, Rect& rect) {
-    std::size_t eq = line.find('=');
-    if (eq == std::string_view::npos) return false;
-    std::string_view value = line.substr(eq + 1);
-    long* fields[] = {&rect.x, &rect.y, &rect.w, &rect.h};
-    for (long* field : fields) {
-        std::size_t comma = value.find(',');
-        if (!ParseInt(value.substr(0, comma), *field)) return false;
-        value = comma == std::string_view::npos ? std::string_view() : value.substr(comma + 1);
-        if (comma == std::string_view::npos && field != &rect.h) return false;
-    }
-    return true;
+std::optional<setup::format::PieceRect> RectOfLine(std::string_view line) {
+    std::optional<std::string> value = setup::format::SettingValue(line);
+    if (!value) return std::nullopt;
+    auto rect = setup::format::ParseRectValue(*value);
+    if (auto* read = std::get_if<setup::format::PieceRect>(&rect)) return *read;
+    return std::nullopt;
 }
 
 }  // namespace pack

@@ -64,12 +64,13 @@ TEST(TableLine, TextWithoutAGbkFormOrWithControlCharactersIsRefused) {
 }
 
 TEST(Rectangles, ReadLikeTheInstallerReadsThem) {
-    Rect r;
-    ASSERT_TRUE(ParseRectLine("BtnRect= 515, 76 ,220,23,99", r));
-    EXPECT_EQ(r.x, 515);
-    EXPECT_EQ(r.h, 23);
-    EXPECT_FALSE(ParseRectLine("BtnRect=515,76,220", r));
-    EXPECT_FALSE(ParseRectLine("BtnRect=515,76,220,x", r));
+    std::optional<setup::format::PieceRect> r = RectOfLine("BtnRect= 515, 76 ,220,23,99");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->x, 515);
+    EXPECT_EQ(r->h, 23);
+    EXPECT_FALSE(RectOfLine("BtnRect=515,76,220"));
+    EXPECT_FALSE(RectOfLine("BtnRect=515,76,220,x"));
+    EXPECT_FALSE(RectOfLine("BtnRect=515,76,220,99999999999"));
 }
 
 TEST(SkinBitmap, AcceptsA24BitBottomUpBitmap) {

@@ -1,0 +1,48 @@
+#include "format/checksums.h"
+
+#include <zlib.h>
+
+#include <cstring>
+
+namespace setup::format {
+
+namespace {
+
+void AppendLe32(std::string& out, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+std::uint32_t Le32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+}  // namespace
+
+std::string EncodeChecksums(const std::vector<ChecksumRecord>& records) {
+    std::string out = kChecksumMagic;
+    AppendLe32(out, static_cast<std::uint32_t>(records.size()));
+    for (const ChecksumRecord& record : records) {
+        AppendLe32(out, record.size);
+        AppendLe32(out, record.crc);
+    }
+    return out;
+}
+
+std::optional<std::vector<ChecksumRecord>> DecodeChecksums(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < 8 || std::memcmp(bytes.data(), kChecksumMagic, 4) != 0) return std::nullopt;
+    const std::uint32_t count = Le32(bytes.data() + 4);
+    if ((bytes.size() - 8) % 8 != 0 || (bytes.size() - 8) / 8 != count) return std::nullopt;
+    std::vector<ChecksumRecord> records(count);
+    for (std::uint32_t i = 0; i < count; ++i)
+        records[i] = {Le32(bytes.data() + 8 + 8 * i), Le32(bytes.data() + 12 + 8 * i)};
+    return records;
+}
+
+std::uint32_t Crc32(std::uint32_t crc, std::span<const std::uint8_t> chunk) {
+    // zlib takes at most 4 GiB at once; chunks here are far smaller.
+    return static_cast<std::uint32_t>(
+        crc32(crc, chunk.data(), static_cast<uInt>(chunk.size())));
+}
+
+}  // namespace setup::format
