@@ -49,8 +49,12 @@ void Canvas::blend(int x, int y, Rgb c, double alpha) {
     const size_t i = static_cast<size_t>(y) * width_ + x;
     const double below = alpha_[i] / 255.0;
     const double out = alpha + below * (1 - alpha);
+    const auto stored = static_cast<std::uint8_t>(std::lround(out * 255));
+    // Paint too faint to show leaves the pixel as it was: transparent pixels stay black,
+    // which icon masks need.
+    if (stored == 0) return;
     pixels_[i] = mix(pixels_[i], c, alpha / out);
-    alpha_[i] = static_cast<std::uint8_t>(std::lround(out * 255));
+    alpha_[i] = stored;
 }
 
 void Canvas::fill(Rect r, Rgb c) {

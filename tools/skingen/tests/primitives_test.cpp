@@ -106,7 +106,10 @@ TEST(Canvas, TransparentPixelsTakePaintColourUndarkenedAndCoverageAsAlpha) {
     EXPECT_EQ(opaque.alphaAt(1, 1), 255);
 
     Canvas c = Canvas::transparent(10, 10);
+    // Paint that rounds to no alpha at all must not tint a transparent pixel either.
+    c.blend(3, 3, {200, 100, 50}, 0.001);
     EXPECT_EQ(c.alphaAt(3, 3), 0);
+    EXPECT_EQ(c.at(3, 3), (Rgb{0, 0, 0}));
     // Half-covered paint on nothing: its own colour, not a blend toward the black below.
     c.blend(0, 0, {200, 0, 0}, 0.5);
     EXPECT_EQ(c.at(0, 0), (Rgb{200, 0, 0}));
