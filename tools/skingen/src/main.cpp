@@ -46,7 +46,8 @@ struct Options {
     bool pieces = false;
 };
 
-// The second file would silently replace the first.
+// Whether two names lead to one file, through links or dot segments too. Writing the atlas
+// and the icon there would keep only the icon.
 bool sameFile(const std::string& a, const std::string& b) {
     std::error_code errorA, errorB;
     const auto pathA = std::filesystem::weakly_canonical(a, errorA);
@@ -74,7 +75,7 @@ bool parseArgs(int argc, char** argv, Options& opts) {
         std::fprintf(stderr, "skingen: --out FILE or --icon FILE is required\n");
         return false;
     }
-    if (!opts.out.empty() && sameFile(opts.out, opts.icon)) {
+    if (!opts.out.empty() && !opts.icon.empty() && sameFile(opts.out, opts.icon)) {
         std::fprintf(stderr, "skingen: --out and --icon name the same file\n");
         return false;
     }
