@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Regenerates docs/skin/: the whole atlas and one PNG per piece, from a built skingen.
+# Regenerates docs/skin/: the whole atlas, one PNG per piece and the 256-px program icon,
+# from a built skingen.
 # Usage: tools/skingen/make-docs.sh [path/to/skingen]
 #   (default: $SKINGEN, else build/tools/skingen/skingen under the repository)
 # Needs ImageMagick's convert on PATH.
@@ -15,7 +16,7 @@ mkdir -p "$out"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
-"$skingen" --out "$tmp/atlas.bmp"
+"$skingen" --out "$tmp/atlas.bmp" --icon "$tmp/icon.ico"
 # No timestamps or other metadata, so unchanged art gives unchanged files.
 png() {  # png OUTPUT [convert operations...]
     local dst=$1
@@ -24,6 +25,8 @@ png() {  # png OUTPUT [convert operations...]
 }
 
 png "$out/atlas.png"
+# The icon's last entry is its 256-px picture; it keeps its transparency.
+convert "$tmp/icon.ico[3]" -strip -define png:exclude-chunks=date,time "$out/icon-256.png"
 "$skingen" --pieces | while read -r key x y w h; do
     png "$out/$key.png" -crop "${w}x${h}+${x}+${y}" +repage
 done

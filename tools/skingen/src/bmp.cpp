@@ -4,20 +4,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "bytes.h"
+
 namespace skingen {
 namespace {
 
 constexpr std::uint32_t kFileHeaderSize = 14;
 constexpr std::uint32_t kInfoHeaderSize = 40;
-
-void put16(std::vector<std::uint8_t>& out, std::uint16_t v) {
-    out.push_back(v & 0xFF);
-    out.push_back(v >> 8);
-}
-
-void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back((v >> (8 * i)) & 0xFF);
-}
 
 }  // namespace
 
@@ -30,22 +23,22 @@ std::vector<std::uint8_t> encodeBmp(const Canvas& canvas) {
     std::vector<std::uint8_t> out;
     out.reserve(offset + imageSize);
     // BITMAPFILEHEADER
-    put16(out, 0x4D42);  // "BM"
-    put32(out, offset + imageSize);
-    put32(out, 0);  // reserved
-    put32(out, offset);
+    putLe16(out, 0x4D42);  // "BM"
+    putLe32(out, offset + imageSize);
+    putLe32(out, 0);  // reserved
+    putLe32(out, offset);
     // BITMAPINFOHEADER
-    put32(out, kInfoHeaderSize);
-    put32(out, w);
-    put32(out, h);  // positive height: rows stored bottom-up
-    put16(out, 1);  // planes
-    put16(out, 24);
-    put32(out, 0);  // BI_RGB
-    put32(out, imageSize);
-    put32(out, 2835);  // 72 dpi, horizontal and vertical
-    put32(out, 2835);
-    put32(out, 0);  // colours used
-    put32(out, 0);  // important colours
+    putLe32(out, kInfoHeaderSize);
+    putLe32(out, w);
+    putLe32(out, h);  // positive height: rows stored bottom-up
+    putLe16(out, 1);  // planes
+    putLe16(out, 24);
+    putLe32(out, 0);  // BI_RGB
+    putLe32(out, imageSize);
+    putLe32(out, 2835);  // 72 dpi, horizontal and vertical
+    putLe32(out, 2835);
+    putLe32(out, 0);  // colours used
+    putLe32(out, 0);  // important colours
 
     for (int y = static_cast<int>(h) - 1; y >= 0; --y) {
         for (std::uint32_t x = 0; x < w; ++x) {

@@ -16,17 +16,45 @@ Rgb mix(Rgb a, Rgb b, double t) {
 Canvas::Canvas(int width, int height, Rgb fill)
     : width_(width), height_(height), pixels_(static_cast<size_t>(width) * height, fill) {}
 
+Canvas Canvas::transparent(int width, int height) {
+    Canvas c(width, height);
+    c.alpha_.assign(c.pixels_.size(), 0);
+    return c;
+}
+
 Rgb Canvas::at(int x, int y) const {
     return contains(x, y) ? pixels_[static_cast<size_t>(y) * width_ + x] : Rgb{};
 }
 
+std::uint8_t Canvas::alphaAt(int x, int y) const {
+    if (!contains(x, y)) return 0;
+    return hasAlpha() ? alpha_[static_cast<size_t>(y) * width_ + x] : 255;
+}
+
 void Canvas::set(int x, int y, Rgb c) {
-    if (contains(x, y)) pixels_[static_cast<size_t>(y) * width_ + x] = c;
+    if (!contains(x, y)) return;
+    const size_t i = static_cast<size_t>(y) * width_ + x;
+    pixels_[i] = c;
+    if (hasAlpha()) alpha_[i] = 255;
 }
 
 void Canvas::blend(int x, int y, Rgb c, double alpha) {
     if (!contains(x, y) || alpha <= 0.0) return;
-    set(x, y, alpha >= 1.0 ? c : mix(at(x, y), c, alpha));
+    if (!hasAlpha() || alpha >= 1.0) {
+        set(x, y, alpha >= 1.0 ? c : mix(at(x, y), c, alpha));
+        return;
+    }
+    // Source over: the colour below counts only as far as it is itself opaque, so paint
+    // on a transparent pixel keeps its own colour and only its coverage becomes alpha.
+    const size_t i = static_cast<size_t>(y) * width_ + x;
+    const double below = alpha_[i] / 255.0;
+    const double out = alpha + below * (1 - alpha);
+    const auto stored = static_cast<std::uint8_t>(std::lround(out * 255));
+    // Paint too faint to show leaves the pixel as it was: transparent pixels stay black,
+    // which icon masks need.
+    if (stored == 0) return;
+    pixels_[i] = mix(pixels_[i], c, alpha / out);
+    alpha_[i] = stored;
 }
 
 void Canvas::fill(Rect r, Rgb c) {

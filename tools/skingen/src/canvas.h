@@ -1,4 +1,6 @@
-// A plain 24-bit RGB raster with top-left origin, the drawing surface for every skin piece.
+// A 24-bit RGB raster with top-left origin, the drawing surface for every skin piece. A
+// canvas made by Canvas::transparent() also keeps an alpha plane, for art shown over
+// backgrounds it cannot know, such as the program icon.
 #pragma once
 
 #include <cstdint>
@@ -21,13 +23,19 @@ struct Rect {
 class Canvas {
 public:
     Canvas(int width, int height, Rgb fill = {});
+    // Every pixel starts black and fully transparent. blend() composites over what is there,
+    // so anti-aliased edges keep their partial alpha; set(), fill() and blit() paint opaque.
+    static Canvas transparent(int width, int height);
 
     int width() const { return width_; }
     int height() const { return height_; }
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+    bool hasAlpha() const { return !alpha_.empty(); }
 
     // Out-of-range reads and writes are ignored (reads give black) so shape code may overhang.
     Rgb at(int x, int y) const;
+    // 0 is transparent, 255 opaque; canvases without an alpha plane are opaque throughout.
+    std::uint8_t alphaAt(int x, int y) const;
     void set(int x, int y, Rgb c);
     // Paints c over the pixel with opacity alpha in [0, 1].
     void blend(int x, int y, Rgb c, double alpha);
@@ -40,6 +48,7 @@ public:
 private:
     int width_, height_;
     std::vector<Rgb> pixels_;
+    std::vector<std::uint8_t> alpha_;  // empty unless made by transparent()
 };
 
 }  // namespace skingen

@@ -13,7 +13,6 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr double kTilt = 22 * kPi / 180;  // north pole leans toward the viewer
 constexpr double kSpin = 12 * kPi / 180;  // keeps a meridian off the exact centre
-constexpr double kGridStep = 30 * kPi / 180;
 
 struct SpherePoint {
     double nx, ny, nz;  // unit normal, y up, z toward the viewer
@@ -33,17 +32,18 @@ SpherePoint locate(double x, double y, double cx, double cy, double r) {
     return p;
 }
 
-double distanceToGrid(double angle) {
-    const double k = std::round(angle / kGridStep);
-    return std::abs(angle - k * kGridStep);
+double distanceToGrid(double angle, double step) {
+    const double k = std::round(angle / step);
+    return std::abs(angle - k * step);
 }
 
 // Lines are a constant width on the globe's surface, so they thin toward the rim the way
 // a real globe's grid does.
-bool onGrid(const SpherePoint& p, double r) {
-    const double halfWidth = 0.55 / r;
-    if (distanceToGrid(p.lat) < halfWidth && std::abs(p.lat) < 80 * kPi / 180) return true;
-    return distanceToGrid(p.lon) * std::cos(p.lat) < halfWidth;
+bool onGrid(const SpherePoint& p, double r, const GlobeStyle& style) {
+    const double step = style.gridStep * kPi / 180;
+    const double halfWidth = 0.55 * style.lineScale / r;
+    if (distanceToGrid(p.lat, step) < halfWidth && std::abs(p.lat) < 80 * kPi / 180) return true;
+    return distanceToGrid(p.lon, step) * std::cos(p.lat) < halfWidth;
 }
 
 Rgb shade(const SpherePoint& p, const GlobeStyle& style) {
@@ -72,20 +72,24 @@ void drawCheckBadge(Canvas& canvas, double cx, double cy, double r) {
 }  // namespace
 
 void drawGlobe(Canvas& canvas, double cx, double cy, double radius, const GlobeStyle& style) {
-    const Rect box{static_cast<int>(cx - radius - 3), static_cast<int>(cy - radius - 3),
-                   static_cast<int>(2 * radius + 7), static_cast<int>(2 * radius + 7)};
+    const double halo = style.haloScale;
+    const double margin = 3 * std::max(1.0, halo);
+    const Rect box{static_cast<int>(cx - radius - margin), static_cast<int>(cy - radius - margin),
+                   static_cast<int>(2 * (radius + margin) + 1),
+                   static_cast<int>(2 * (radius + margin) + 1)};
     // A soft dark halo separates the globe from the bar behind it.
-    fillShape(canvas, box, circle(cx + 0.8, cy + 1.2, radius + 1.6), palette::kBlack, 0.35);
+    fillShape(canvas, box, circle(cx + 0.8 * halo, cy + 1.2 * halo, radius + 1.6 * halo),
+              palette::kBlack, 0.35);
 
     const Paint surface = [&](double x, double y) {
         const SpherePoint p = locate(x, y, cx, cy, radius);
         const Rgb base = shade(p, style);
         // Grid lines fade on the shadowed side, as light lines would.
-        return onGrid(p, radius) ? mix(base, style.grid, 0.35 + 0.45 * p.nz) : base;
+        return onGrid(p, radius, style) ? mix(base, style.grid, 0.35 + 0.45 * p.nz) : base;
     };
     fillShape(canvas, box, circle(cx, cy, radius), surface);
     // A thin bright rim lifts the edge.
-    fillShape(canvas, box, ring(cx, cy, radius, radius - 0.9), style.grid, 0.45);
+    fillShape(canvas, box, ring(cx, cy, radius, radius - 0.9 * style.lineScale), style.grid, 0.45);
 
     if (style.checkBadge)
         drawCheckBadge(canvas, cx + radius * 0.62, cy + radius * 0.58, radius * 0.42);

@@ -1,5 +1,5 @@
 // Runs the skingen program itself: repeatable output, and clear failures instead of a
-// silently broken atlas.
+// silently broken atlas or icon.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -53,12 +53,30 @@ TEST_F(CliTest, WritesTheSameBytesOnEveryRun) {
     EXPECT_TRUE(a == slurp(dir_ / "b.bmp"));
 }
 
+TEST_F(CliTest, IconIsTheSameBytesOnEveryRunAndLeavesTheAtlasAsItWas) {
+    const auto path = [this](const char* name) { return (dir_ / name).string(); };
+    ASSERT_EQ(runSkingen("--icon " + path("a.ico")).status, 0);
+    ASSERT_EQ(runSkingen("--out " + path("b.bmp") + " --icon " + path("b.ico")).status, 0);
+    ASSERT_EQ(runSkingen("--out " + path("c.bmp")).status, 0);
+    const std::string icon = slurp(dir_ / "a.ico");
+    ASSERT_GE(icon.size(), 6u);
+    EXPECT_EQ(icon.substr(0, 6), std::string("\0\0\1\0\4\0", 6));
+    EXPECT_TRUE(icon == slurp(dir_ / "b.ico"));
+    EXPECT_TRUE(slurp(dir_ / "b.bmp") == slurp(dir_ / "c.bmp"));
+}
+
 TEST_F(CliTest, MissingFontFailsAndWritesNothing) {
     const fs::path out = dir_ / "atlas.bmp";
     const Outcome r = runSkingen("--font /nonexistent/font.ttc --out " + out.string());
     EXPECT_NE(r.status, 0);
     EXPECT_NE(r.err.find("/nonexistent/font.ttc"), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(out));
+    // The icon needs no font, but a run that fails half-way must not look half done.
+    const fs::path icon = dir_ / "icon.ico";
+    const std::string both = " --out " + out.string() + " --icon " + icon.string();
+    EXPECT_NE(runSkingen("--font /nonexistent/font.ttc" + both).status, 0);
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_FALSE(fs::exists(icon));
 }
 
 TEST_F(CliTest, FontWithoutChineseGlyphsFails) {
@@ -75,6 +93,15 @@ TEST_F(CliTest, RefusesToRunWithoutAnOutputFile) {
     const Outcome r = runSkingen("");
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("--out"), std::string::npos) << r.err;
+}
+
+TEST_F(CliTest, RefusesToWriteTheAtlasAndTheIconToOneFile) {
+    const fs::path out = dir_ / "skin.bmp";
+    const Outcome r =
+        runSkingen("--out " + out.string() + " --icon " + (dir_ / "." / "skin.bmp").string());
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("same file"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(out));
 }
 
 }  // namespace

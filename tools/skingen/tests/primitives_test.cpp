@@ -101,4 +101,32 @@ TEST(Canvas, DrawingPastTheEdgesIsClippedNotWritten) {
         for (int x = 0; x < 4; ++x) EXPECT_EQ(c.at(x, y), (Rgb{1, 2, 3}));
 }
 
+TEST(Canvas, TransparentPixelsTakePaintColourUndarkenedAndCoverageAsAlpha) {
+    Canvas opaque(2, 2);
+    EXPECT_EQ(opaque.alphaAt(1, 1), 255);
+
+    Canvas c = Canvas::transparent(10, 10);
+    // Paint that rounds to no alpha at all must not tint a transparent pixel either.
+    c.blend(3, 3, {200, 100, 50}, 0.001);
+    EXPECT_EQ(c.alphaAt(3, 3), 0);
+    EXPECT_EQ(c.at(3, 3), (Rgb{0, 0, 0}));
+    // Half-covered paint on nothing: its own colour, not a blend toward the black below.
+    c.blend(0, 0, {200, 0, 0}, 0.5);
+    EXPECT_EQ(c.at(0, 0), (Rgb{200, 0, 0}));
+    EXPECT_EQ(c.alphaAt(0, 0), 128);
+    // A second half layer over 128/255: alpha about 0.75, the new colour weighs 2/3 of it.
+    c.blend(0, 0, {0, 0, 200}, 0.5);
+    EXPECT_EQ(c.alphaAt(0, 0), 192);
+    EXPECT_EQ(c.at(0, 0), (Rgb{67, 0, 133}));
+
+    skingen::fillShape(c, {0, 0, 10, 10}, skingen::circle(5, 5, 3.3), Rgb{0, 0, 200});
+    EXPECT_EQ(c.alphaAt(5, 5), 255);
+    EXPECT_EQ(c.at(8, 5), (Rgb{0, 0, 200}));  // edge: partial alpha, full colour
+    EXPECT_GT(c.alphaAt(8, 5), 0);
+    EXPECT_LT(c.alphaAt(8, 5), 255);
+    EXPECT_EQ(c.alphaAt(9, 9), 0);
+    c.set(9, 9, {1, 2, 3});
+    EXPECT_EQ(c.alphaAt(9, 9), 255);
+}
+
 }  // namespace
