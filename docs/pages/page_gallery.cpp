@@ -13,9 +13,9 @@
 #include <cstring>
 #include <string>
 
-#include "windows/shipped_resources.h"
 #include "support/memory_platform.h"
 #include "ui/frm_main.h"
+#include "windows/shipped_resources.h"
 
 namespace {
 
@@ -90,7 +90,7 @@ void PaintNow(TFrmMain& frm) {
 
 void ShowGalleryPage(TFrmMain& frm, int page) {
     frm.ShowPage(page);
-    frm.tmr1.SetEnabled(false);  // no copy run behind the picture
+    // ShowPage starts no copying: the picture has no run behind it.
     if (page == 3) {
         frm.lblNowCopyFile.SetCaption(
             "正在复制文件：D:\\Tessik软件\\TessikOne软件商贸版\\RepCenter\\销售单.rpt");
@@ -136,7 +136,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // Compressing the atlas into memory is the gallery's own work, not the installer's.
     const double prepared_at = NowMs();
     setup::testing::MemoryPlatform platform;
-    TFrmMain frm(platform.With(resources));
+    setup::Installation installation(platform.With(resources));
+    TFrmMain frm(installation);
     if (!options.title.empty()) SetWindowTextA(frm.Handle(), options.title.c_str());
     frm.Show();
     if (options.page != 1) ShowGalleryPage(frm, options.page);

@@ -1,9 +1,8 @@
 #include "app/setup_app.h"
 
-#include "data/file_list.h"
-#include "data/payload_check.h"
-#include "install/exit_code.h"
 #include "gui/errors.h"
+#include "install/exit_code.h"
+#include "install/installation.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_directories.h"
@@ -65,14 +64,14 @@ int RunSetup(LoopProbe* probe) {
     Win32Dialogs dialogs(ui::kApplicationTitle);
     Win32Directories directories;
 
+    Installation installation({files, registry, shell, processes, dialogs, resources});
     // A damaged download is refused before anything is shown or written.
-    if (auto damaged =
-            FindDamagedResource(resources, static_cast<int>(LoadFileList(resources).size()))) {
+    if (auto damaged = installation.FindDamage()) {
         dialogs.ShowPlain(std::string(kDamagedMessage) + "\r\n(" + *damaged + ")");
         return static_cast<int>(ExitCode::Damaged);
     }
 
-    ui::TFrmMain frm_main({files, registry, shell, processes, dialogs, resources});
+    ui::TFrmMain frm_main(installation);
     dialogs.SetOwner(reinterpret_cast<WindowHandle>(frm_main.Handle()));
     ui::TFrmSetDir frm_set_dir(directories);
     frm_main.FrmSetDir = &frm_set_dir;

@@ -17,19 +17,19 @@ void CheckModel::WriteState(CheckBoxState state) {
     checked_ = state == CheckBoxState::Checked;
 }
 
-Rect CheckBoxRect(int height) {
+Edges CheckBoxRect(int height) {
     const int m = height / 2;
     return {3, m - 7, 17, m + 7};
 }
 
-Rect CheckCaptionRect(int width, int height, int tw, int th) {
+Edges CheckCaptionRect(int width, int height, int tw, int th) {
     const int m = height / 2;
-    Rect r{22, m - th / 2, 22 + tw, m - th / 2 + th};
+    Edges r{22, m - th / 2, 22 + tw, m - th / 2 + th};
     r.right = std::min(r.right, width - 2);
     return r;
 }
 
-Rect CheckFocusRect(const Rect& caption) {
+Edges CheckFocusRect(const Edges& caption) {
     return {caption.left - 2, caption.top - 1, caption.right + 3, caption.bottom + 1};
 }
 

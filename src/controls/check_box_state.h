@@ -6,6 +6,8 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/geometry.h"
+
 namespace setup::controls {
 
 enum class CheckBoxState { Unchecked, Checked, Grayed };
@@ -26,22 +28,15 @@ private:
     CheckBoxState state_ = CheckBoxState::Unchecked;
 };
 
-struct Rect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    bool operator==(const Rect&) const = default;
-};
-struct Point {
-    int x = 0, y = 0;
-    bool operator==(const Point&) const = default;
-};
+using setup::Point;
 
 // The 14 x 14 box, centred on the control's height.
-Rect CheckBoxRect(int height);
+Edges CheckBoxRect(int height);
 // The caption's single line of text size (tw, th): at x 22, centred on the height, its right
 // edge cut at width - 2.
-Rect CheckCaptionRect(int width, int height, int tw, int th);
+Edges CheckCaptionRect(int width, int height, int tw, int th);
 // The focus rectangle around a caption rectangle.
-Rect CheckFocusRect(const Rect& caption);
+Edges CheckFocusRect(const Edges& caption);
 // The three strokes of the check mark, stroke i = 0, 1, 2 a polyline of three points.
 std::array<Point, 3> CheckMarkStroke(int height, int i);
 

@@ -12,7 +12,7 @@ namespace setup::controls {
 
 namespace {
 
-RECT ToRect(const Rect& r) {
+RECT ToRect(const Edges& r) {
     return RECT{r.left, r.top, r.right, r.bottom};
 }
 
@@ -78,7 +78,7 @@ void TFlatCheckBox::PaintTo(HDC dc) {
     RECT measured{0, 0, 0, 0};
     DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &measured,
               DT_SINGLELINE | DT_CALCRECT);
-    const Rect caption =
+    const Edges caption =
         CheckCaptionRect(w, h, measured.right - measured.left, measured.bottom - measured.top);
     RECT text_rect = ToRect(caption);
     COLORREF old_color =

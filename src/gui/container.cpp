@@ -29,14 +29,14 @@ void Container::Forget(Control& control) {
 
 void Container::InvalidateArea(const Bounds& area) {
     if (!Handle() || area.width <= 0 || area.height <= 0) return;
-    RECT r = area.ToRect();
+    RECT r = ToRect(area);
     RedrawWindow(Handle(), &r, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void Container::PaintUnder(HDC dc, const Bounds& area) const {
     POINT old_origin;
     OffsetViewportOrgEx(dc, -area.left, -area.top, &old_origin);
-    FillSolid(dc, area.ToRect(), color_);
+    FillSolid(dc, ToRect(area), color_);
     for (Control* control : controls_) {
         const Bounds& b = control->GetBounds();
         if (!control->Visible() || !b.Intersects(area)) continue;

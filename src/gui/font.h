@@ -24,6 +24,11 @@ struct FontSpec {
 // Height for a size in points on the screen.
 int PointsToHeight(int points);
 
+// "宋体" with a character height of pixels, the font the wizard's texts and lists use.
+inline FontSpec SongFont(int pixels, BYTE charset = DEFAULT_CHARSET) {
+    return FontSpec{"宋体", -pixels, charset};
+}
+
 // An owned font made from a spec; the colour travels with it for the code that draws text.
 class Font {
 public:

@@ -4,24 +4,15 @@
 
 #include <windows.h>
 
+#include "platform/geometry.h"
+
 namespace setup::gui {
 
-// A control's place in its parent's client area: left, top, outer width and height.
-struct Bounds {
-    int left = 0, top = 0, width = 0, height = 0;
+using setup::Bounds;
 
-    int right() const { return left + width; }
-    int bottom() const { return top + height; }
-    RECT ToRect() const { return RECT{left, top, left + width, top + height}; }
-    // Right and bottom edges excluded, as for PtInRect.
-    bool Contains(int x, int y) const {
-        return x >= left && x < right() && y >= top && y < bottom();
-    }
-    bool Intersects(const Bounds& o) const {
-        return left < o.right() && o.left < right() && top < o.bottom() && o.top < bottom();
-    }
-    bool operator==(const Bounds&) const = default;
-};
+inline RECT ToRect(const Bounds& b) {
+    return RECT{b.left, b.top, b.right(), b.bottom()};
+}
 
 enum class MouseButton { Left, Right, Middle };
 

@@ -86,33 +86,31 @@ void ExtractionRun::PlaceEntry(int index) {
 }
 
 void ExtractionRun::ShowProgress(double fraction) {
-    session_.window.DrawProgress(fraction);
-    session_.window.SetProgressCaption(PercentCaption(fraction));
+    session_.observer->ShowProgress(fraction, PercentCaption(fraction));
 }
 
 void ExtractionRun::RunPostInstallTasks() {
     tasks_started_ = true;
-    InstallWindow& window = session_.window;
     // Records of an installation that holds not one of its files would only mislead: nothing is
     // recorded, linked or started. With some files in place they are, so installing again repairs.
     if (installed_ == 0 && !failures_.empty()) {
         finished_ = true;
-        window.ShowFinishPage();
+        session_.observer->RunEnded();
         return;
     }
     WriteVersionRecord(session_);
     WriteSetupPath(session_);
-    if (window.AddToDeskChecked()) CreateDesktopShortcuts(session_);
-    if (window.AddToQuickBarChecked()) CreateQuickLaunchShortcut(session_);
+    if (session_.observer->Options().desktop_links) CreateDesktopShortcuts(session_);
+    if (session_.observer->Options().quick_launch_link) CreateQuickLaunchShortcut(session_);
     CreateProgramGroup(session_);
-    if (window.StartWindowsChecked())
+    if (session_.observer->Options().autostart)
         EnableAutostart(session_);
     else
         DisableAutostart(session_);
     WriteUninstallEntry(session_);
     RegisterServers(session_);
     finished_ = true;
-    window.ShowFinishPage();
+    session_.observer->RunEnded();
 }
 
 // The link is a nicety the user asked for at the very end: a failure to write it has been shown

@@ -1,6 +1,6 @@
-// The extraction run: one payload entry per tick of the main window's timer, the progress on
-// page 3, and after the last entry the post-install tasks and page 4. The main window owns the run
-// and calls Step from its timer with the timer disabled; Step says whether to enable it again.
+// The extraction run: one payload entry per step, the progress after each, and after the last
+// entry the post-install tasks. The wizard calls Step from its timer (tmr1Timer) with the timer
+// disabled, and Step says whether to enable it again; a caller without a window steps to the end.
 #pragma once
 
 #include <cstdint>
@@ -41,10 +41,10 @@ public:
 
     // One step: places entry FileIndex (an entry that fails is counted, with its reason, and
     // the run goes on), shows the progress and advances. After the last entry, or at once for an
-    // empty list, runs the post-install tasks (none when not one file could be installed), shows
-    // page 4 and sets InstallFinished. True while entries remain, so the caller enables its timer
-    // again. An error of a post-install task passes to the caller, which shows it; the run then
-    // does nothing more.
+    // empty list, runs the post-install tasks (none when not one file could be installed), sets
+    // InstallFinished and tells the observer the run has ended. True while entries remain, so the
+    // caller enables its timer again. An error of a post-install task passes to the caller, which
+    // shows it; the run then does nothing more.
     bool Step();
 
     // Stops the run (cancel on page 3): later steps do nothing and no post-install task runs.

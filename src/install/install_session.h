@@ -1,13 +1,12 @@
-// The state one installation works on: the product's names, the paths accepted on page 2, and the
-// platform it installs to. The main window owns it and fills InstallDir, MainExePath and
-// UninstallerPath when page 2 is accepted.
+// The state one installation works on: the product's names, the paths accepted on page 2, the
+// platform it installs to and whoever watches it. The installation (installation.h) owns it.
 #pragma once
 
 #include <string>
 
 #include "data/settings.h"
 #include "install/file_names.h"
-#include "install/install_window.h"
+#include "install/install_observer.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
 #include "platform/processes.h"
@@ -26,10 +25,17 @@ struct InstallPlatform {
     const Resources& resources;
 };
 
+// The paths that accepting page 2 (or a folder switch) gives the installation.
+struct InstallPaths {
+    std::string InstallDir;       // never with a trailing backslash
+    std::string MainExePath;      // InstallDir + "\" + MainExeName
+    std::string UninstallerPath;  // InstallDir + "\" + UninstallName
+};
+
 struct InstallSession {
     const ProductStrings& strings;
     InstallPlatform platform;
-    InstallWindow& window;
+    InstallObserver* observer;  // never null
 
     std::string InstallDir;   // no trailing backslash
     std::string MainExePath;  // may be switched to the free edition by the desktop shortcuts

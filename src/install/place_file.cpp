@@ -77,7 +77,7 @@ PlaceOutcome PlaceFile(InstallSession& session, std::string_view resource_name,
     if (text::Trim(resource_name).empty()) return Done(Placement::Nothing);
     InstallPlatform& platform = session.platform;
     if (IsProtectedName(target) && platform.files.FileExists(target)) return Done(Placement::Kept);
-    session.window.ShowCopyCaption(kCopyingCaption + target);
+    session.observer->ShowCopyCaption(kCopyingCaption + target);
     std::optional<Bytes> resource = platform.resources.Find(resource_type, resource_name);
     if (!resource) throw ResourceNotFound(resource_name);
     WriteResult write = WriteEntry(platform.files, *resource, target);

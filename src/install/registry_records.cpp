@@ -41,7 +41,8 @@ std::string RegistryErrorMessage(const ProductStrings& strings, std::string_view
 }
 
 void StartProgram(InstallSession& session, const std::string& path) {
-    session.platform.shell.Execute(session.window.Handle(), "open", path, "False", "", kShowNormal);
+    session.platform.shell.Execute(session.observer->Owner(), "open", path, "False", "",
+                                   kShowNormal);
 }
 
 void WriteVersionRecord(InstallSession& session) {

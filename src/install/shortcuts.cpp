@@ -26,7 +26,7 @@ std::optional<std::string> LocationFolder(InstallSession& session, const Registr
 }  // namespace
 
 std::optional<std::string> GetSpecialFolder(InstallSession& session, int number) {
-    return session.platform.shell.SpecialFolder(number, session.window.Handle());
+    return session.platform.shell.SpecialFolder(number, session.observer->Owner());
 }
 
 std::optional<std::string> GetFavoritesFolder(InstallSession& session) {

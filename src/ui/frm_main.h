@@ -17,15 +17,15 @@
 #include "controls/flat_check_box.h"
 #include "controls/user_button.h"
 #include "data/settings.h"
-#include "install/extraction_run.h"
-#include "install/install_session.h"
-#include "platform/resources.h"
 #include "gui/bitmap.h"
 #include "gui/child_window.h"
 #include "gui/form.h"
 #include "gui/image.h"
 #include "gui/label.h"
 #include "gui/timer.h"
+#include "install/installation.h"
+#include "platform/resources.h"
+#include "ui/page_flow.h"
 #include "ui/path_check.h"
 
 namespace setup::ui {
@@ -44,8 +44,9 @@ class TFrmMain {
 public:
     // Creates the window hidden and runs FormCreate; an error there is shown in a message box
     // and the window keeps the state reached. The window is the main form: closing it ends the
-    // message loop. The platform is where the installation goes; its resources are the payload.
-    explicit TFrmMain(const InstallPlatform& platform);
+    // message loop. It drives the installation it is given and watches it while it lives.
+    explicit TFrmMain(Installation& installation);
+    ~TFrmMain();
     TFrmMain(const TFrmMain&) = delete;
     TFrmMain& operator=(const TFrmMain&) = delete;
 
@@ -63,6 +64,10 @@ public:
     void ApplyWindowRegion();
     void DrawProgress(double fraction);
     void ShowPage(int page);
+    // The one place where pages change: the page the flow gives for an event, if any.
+    void Go(FlowEvent event);
+    // Starts the copying: the installation's run, one entry per tick of tmr1.
+    void StartCopying();
     void StartWindowDrag();
     // Fills EditDir and BrowseDrive at show time from the previous installation's record.
     void ReadPreviousPath();
@@ -88,20 +93,14 @@ public:
     // The piece cut for a setting; an empty bitmap until LoadSkin has cut it.
     const gui::Bitmap& Piece(SkinPiece piece) const;
 
-    // Run state. The paths of page 2 and BrowseDrive live in the session, the payload list, its
-    // progress, FavoritesEntry and InstallFinished in the run, which FormCreate makes once the
-    // file list is loaded.
+    // Window state. The paths of page 2, BrowseDrive, the payload list, its progress,
+    // FavoritesEntry and InstallFinished belong to the installation.
     int CurrentPage = 1;
     double LastProgress = 0;
-    ProductStrings Strings;
-    InstallSession& Session() { return session_; }
-    const InstallSession& Session() const { return session_; }
-    ExtractionRun* Run() { return run_ ? &*run_ : nullptr; }
-    bool InstallFinished() const { return run_ && run_->InstallFinished(); }
-    // How the installation stands: not started or stopped counts as cancelled.
-    RunOutcome Outcome() const { return run_ ? run_->Outcome() : RunOutcome::Cancelled; }
-    // The bytes the payload takes once unpacked, known once FormCreate has loaded the list.
-    std::uint64_t PayloadBytes = 0;
+    Installation& Install() { return installation_; }
+    const ProductStrings& Strings() const { return installation_.Strings(); }
+    bool InstallFinished() const { return installation_.InstallFinished(); }
+    RunOutcome Outcome() const { return installation_.Outcome(); }
 
     // The directory chooser, created after this window (the program sets it).
     TFrmSetDir* FrmSetDir = nullptr;
@@ -159,17 +158,14 @@ private:
     void Browse(gui::Edit& edit);
 
     // What the installation and the path check show in, and read from, this window.
-    class RunView final : public InstallWindow, public PathCheckView {
+    class RunView final : public InstallObserver, public PathCheckView {
     public:
         explicit RunView(TFrmMain& frm) : frm_(frm) {}
-        WindowHandle Handle() const override;
+        WindowHandle Owner() const override;
         void ShowCopyCaption(std::string_view caption) override;
-        void DrawProgress(double fraction) override { frm_.DrawProgress(fraction); }
-        void SetProgressCaption(std::string_view caption) override;
-        bool AddToDeskChecked() const override { return frm_.chkAddToDesk.Checked(); }
-        bool AddToQuickBarChecked() const override { return frm_.chkAddToQuickBar.Checked(); }
-        bool StartWindowsChecked() const override { return frm_.chkStartWindows.Checked(); }
-        void ShowFinishPage() override;
+        void ShowProgress(double fraction, std::string_view caption) override;
+        InstallOptions Options() const override;
+        void RunEnded() override;
 
         std::string EditDirText() const override { return frm_.EditDir.Text(); }
         void SetEditDirText(const std::string& text) override { frm_.EditDir.SetText(text); }
@@ -181,10 +177,9 @@ private:
         TFrmMain& frm_;
     };
 
+    Installation& installation_;
     const Resources& resources_;
     RunView view_{*this};
-    InstallSession session_;
-    std::optional<ExtractionRun> run_;
     std::array<std::shared_ptr<gui::Bitmap>, kSkinPieceCount> pieces_;
     bool shown_ = false;
 };

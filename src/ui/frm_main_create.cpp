@@ -2,22 +2,16 @@
 // button strips, pictures, file list, captions).
 #include <utility>
 
-#include "data/file_list.h"
-#include "data/payload_check.h"
 #include "data/unpack.h"
 #include "gui/errors.h"
 #include "ui/frm_main.h"
+#include "ui/page_layout.h"
 
 namespace setup::ui {
 
 namespace {
 
-constexpr gui::Bounds kPanelBounds{3, 65, 510, 334};
 constexpr COLORREF kKeyWhite = RGB(255, 255, 255);
-
-gui::FontSpec SongFont(int height, BYTE charset = DEFAULT_CHARSET) {
-    return gui::FontSpec{"宋体", height, charset};
-}
 
 gui::FontSpec RedWindowFont() {
     gui::FontSpec spec;
@@ -48,23 +42,25 @@ void SetUpLabel(gui::Label& label, const std::string& caption, const gui::Bounds
 
 }  // namespace
 
-TFrmMain::TFrmMain(const InstallPlatform& platform)
+// The controls start at the places of the design layout (page_layout.cpp); FormResize lays them
+// out again from the skin that FormCreate cuts.
+TFrmMain::TFrmMain(Installation& installation)
     : window(kApplicationTitle),
       imgTopBack(window),
       btnWinClose(window),
       LblWelcome1(window),
-      pnlPage1(window, kPanelBounds),
-      pnlPage2(window, kPanelBounds),
-      pnlPage3(window, kPanelBounds),
-      pnlPage4(window, kPanelBounds),
+      pnlPage1(window, DesignLayout().frame.panel),
+      pnlPage2(window, DesignLayout().frame.panel),
+      pnlPage3(window, DesignLayout().frame.panel),
+      pnlPage4(window, DesignLayout().frame.panel),
       tmr1(window, 10, false),
       imgPage1BottomBack(pnlPage1),
       BtnAccept(pnlPage1),
       BtnCancel(pnlPage1),
       imgPage1CenterBack(pnlPage1),
       LblHintDir(pnlPage1),
-      chkQuestion(pnlPage1, {12, 300, 314, 22}, "我已经阅读并同意软件许可协议"),
-      redtRead(pnlPage1, {15, 67, 480, 217}),
+      chkQuestion(pnlPage1, DesignLayout().page1.chkQuestion, "我已经阅读并同意软件许可协议"),
+      redtRead(pnlPage1, DesignLayout().page1.redtRead),
       imgPage2BottomBack(pnlPage2),
       imgPage2CenterBack(pnlPage2),
       lblDirHint(pnlPage2),
@@ -75,11 +71,11 @@ TFrmMain::TFrmMain(const InstallPlatform& platform)
       lblHint1(pnlPage2),
       btnDatPath(pnlPage2),
       lblHint2(pnlPage2),
-      EditDir(pnlPage2, {90, 63, 325, 22}, "C:\\Program Files"),
-      chkAddToDesk(pnlPage2, {30, 190, 225, 22}, "添加桌面快捷方式"),
-      chkAddToQuickBar(pnlPage2, {30, 220, 225, 22}, "添加到快速启动"),
-      chkStartWindows(pnlPage2, {30, 250, 225, 22}, ""),
-      edtDatPath(pnlPage2, {90, 113, 325, 22}, "D:\\Tessik软件用户数据"),
+      EditDir(pnlPage2, DesignLayout().page2.EditDir, "C:\\Program Files"),
+      chkAddToDesk(pnlPage2, DesignLayout().page2.chkAddToDesk, "添加桌面快捷方式"),
+      chkAddToQuickBar(pnlPage2, DesignLayout().page2.chkAddToQuickBar, "添加到快速启动"),
+      chkStartWindows(pnlPage2, DesignLayout().page2.chkStartWindows, ""),
+      edtDatPath(pnlPage2, DesignLayout().page2.edtDatPath, "D:\\Tessik软件用户数据"),
       imgPage3BottomBack(pnlPage3),
       imgPage3CenterBack(pnlPage3),
       BtnCancelPage3(pnlPage3),
@@ -92,11 +88,12 @@ TFrmMain::TFrmMain(const InstallPlatform& platform)
       BtnComplete(pnlPage4),
       lblHintCancel(pnlPage4),
       lblFailedFiles(pnlPage4),
-      chkStartMorlan(pnlPage4, {30, 65, 225, 22}, ""),
-      chkAddToFavorites(pnlPage4, {30, 105, 345, 22}, ""),
-      memFailedFiles(pnlPage4, {30, 170, 450, 110}),
-      resources_(platform.resources),
-      session_{Strings, platform, view_} {
+      chkStartMorlan(pnlPage4, DesignLayout().page4.chkStartMorlan, ""),
+      chkAddToFavorites(pnlPage4, DesignLayout().page4.chkAddToFavorites, ""),
+      memFailedFiles(pnlPage4, DesignLayout().page4.memFailedFiles),
+      installation_(installation),
+      resources_(installation.Platform().resources) {
+    installation_.SetObserver(&view_);
     gui::SetApplicationTitle(kApplicationTitle);
     window.SetMainForm(true);
     SetDesignProperties();
@@ -104,64 +101,69 @@ TFrmMain::TFrmMain(const InstallPlatform& platform)
     gui::RunReportingErrors(window.Handle(), [&] { FormCreate(); });
 }
 
+TFrmMain::~TFrmMain() {
+    installation_.SetObserver(nullptr);
+}
+
 void TFrmMain::SetDesignProperties() {
-    imgTopBack.SetBounds({3, 3, 516, 63});
-    SetUpButton(btnWinClose, "", {483, 6, 27, 19});
+    const FormLayout& d = DesignLayout();
+    imgTopBack.SetBounds(d.imgTopBack);
+    SetUpButton(btnWinClose, "", d.btnWinClose);
     btnWinClose.SetTransparent(false);
-    SetUpLabel(LblWelcome1, "请选择安装目录", {90, 18, 406, 60});
+    SetUpLabel(LblWelcome1, "请选择安装目录", d.LblWelcome1);
     pnlPage2.SetVisible(false);
     pnlPage3.SetVisible(false);
     pnlPage4.SetVisible(false);
 
-    imgPage1BottomBack.SetBounds({0, 295, 516, 39});
-    SetUpButton(BtnAccept, "同意", {334, 302, 55, 23});
+    imgPage1BottomBack.SetBounds(d.frame.bottom);
+    SetUpButton(BtnAccept, "同意", d.page1.BtnAccept);
     BtnAccept.SetEnabled(false);
-    SetUpButton(BtnCancel, "取消", {418, 302, 55, 23});
-    imgPage1CenterBack.SetBounds({0, 0, 516, 295});
-    SetUpLabel(LblHintDir, "请选择安装目录", {20, 45, 110, 60});
+    SetUpButton(BtnCancel, "取消", d.page1.BtnCancel);
+    imgPage1CenterBack.SetBounds(d.frame.center);
+    SetUpLabel(LblHintDir, "请选择安装目录", d.page1.LblHintDir);
     chkQuestion.SetState(controls::CheckBoxState::Unchecked);
     chkQuestion.SetChecked(false);
-    redtRead.SetFont(SongFont(-12, GB2312_CHARSET));
+    redtRead.SetFont(gui::SongFont(12, GB2312_CHARSET));
 
-    imgPage2BottomBack.SetBounds({0, 295, 516, 39});
-    imgPage2CenterBack.SetBounds({0, 0, 516, 295});
-    SetUpLabel(lblDirHint, "请选择安装目录", {30, 45, 250, 22});
-    SetUpButton(BtnSetDir, "浏览...", {418, 62, 55, 23});
-    SetUpButton(BtnNext, "下一步", {328, 302, 55, 23});
-    SetUpButton(BtnCancelPage2, "取消", {418, 302, 55, 23});
-    SetUpLabel(lblHintSystem, "", {90, 95, 325, 22}, RedWindowFont());
+    imgPage2BottomBack.SetBounds(d.frame.bottom);
+    imgPage2CenterBack.SetBounds(d.frame.center);
+    SetUpLabel(lblDirHint, "请选择安装目录", d.page2.lblDirHint);
+    SetUpButton(BtnSetDir, "浏览...", d.page2.BtnSetDir);
+    SetUpButton(BtnNext, "下一步", d.page2.BtnNext);
+    SetUpButton(BtnCancelPage2, "取消", d.page2.BtnCancelPage2);
+    SetUpLabel(lblHintSystem, "", d.page2.lblHintSystem, RedWindowFont());
     lblHintSystem.SetVisible(false);
-    SetUpLabel(lblHint1, "请选择数据库保存位置(请存放在和安装目录不一样的位置)", {30, 95, 600, 22});
-    SetUpButton(btnDatPath, "设置...", {418, 112, 55, 23});
-    SetUpLabel(lblHint2, "", {70, 290, 200, 22}, RedWindowFont());
+    SetUpLabel(lblHint1, "请选择数据库保存位置(请存放在和安装目录不一样的位置)", d.page2.lblHint1);
+    SetUpButton(btnDatPath, "设置...", d.page2.btnDatPath);
+    SetUpLabel(lblHint2, "", d.page2.lblHint2, RedWindowFont());
     lblHint2.SetVisible(false);
-    EditDir.SetFont(SongFont(-14));
+    EditDir.SetFont(gui::SongFont(14));
     for (TFlatCheckBox* box : {&chkAddToDesk, &chkAddToQuickBar, &chkStartWindows}) {
         box->SetState(controls::CheckBoxState::Checked);
         box->SetChecked(true);
     }
-    edtDatPath.SetFont(SongFont(-14));
+    edtDatPath.SetFont(gui::SongFont(14));
 
-    imgPage3BottomBack.SetBounds({0, 295, 516, 39});
-    imgPage3CenterBack.SetBounds({0, 0, 516, 295});
-    SetUpButton(BtnCancelPage3, "取消", {418, 302, 55, 23});
-    imgProcessBarBack.SetBounds({30, 251, 450, 19});
+    imgPage3BottomBack.SetBounds(d.frame.bottom);
+    imgPage3CenterBack.SetBounds(d.frame.center);
+    SetUpButton(BtnCancelPage3, "取消", d.page3.BtnCancelPage3);
+    imgProcessBarBack.SetBounds(d.page3.imgProcessBarBack);
     imgProcessBarBack.SetTransparent(true);
-    imgProcessBar.SetBounds({32, 253, 446, 15});
+    imgProcessBar.SetBounds(d.page3.imgProcessBar);
     lblProcessBarHint.SetTransparent(true);
-    lblProcessBarHint.SetBounds({242, 254, 33, 13});
+    lblProcessBarHint.SetBounds(d.page3.lblProcessBarHint);
     lblProcessBarHint.SetAlignment(gui::Alignment::Center);
     lblProcessBarHint.SetCaption("0%");
-    SetUpLabel(lblNowCopyFile, "复制文件：", {30, 229, 450, 22});
+    SetUpLabel(lblNowCopyFile, "复制文件：", d.page3.lblNowCopyFile);
 
-    imgPage4BottomBack.SetBounds({0, 295, 516, 39});
-    imgPage4CenterBack.SetBounds({0, 0, 516, 295});
-    SetUpButton(BtnComplete, "完成", {418, 302, 55, 23});
-    SetUpLabel(lblHintCancel, "安装未能成功！", {30, 125, 285, 22}, SongFont(-12));
+    imgPage4BottomBack.SetBounds(d.frame.bottom);
+    imgPage4CenterBack.SetBounds(d.frame.center);
+    SetUpButton(BtnComplete, "完成", d.page4.BtnComplete);
+    SetUpLabel(lblHintCancel, "安装未能成功！", d.page4.lblHintCancel, gui::SongFont(12));
     lblHintCancel.SetVisible(false);
-    SetUpLabel(lblFailedFiles, "", {30, 150, 450, 22}, SongFont(-12));
+    SetUpLabel(lblFailedFiles, "", d.page4.lblFailedFiles, gui::SongFont(12));
     lblFailedFiles.SetVisible(false);
-    memFailedFiles.SetFont(SongFont(-12, GB2312_CHARSET));
+    memFailedFiles.SetFont(gui::SongFont(12, GB2312_CHARSET));
     memFailedFiles.SetVisible(false);
     for (TFlatCheckBox* box : {&chkStartMorlan, &chkAddToFavorites}) {
         box->SetState(controls::CheckBoxState::Checked);
@@ -212,7 +214,6 @@ void TFrmMain::FormCreate() {
     window.SetDoubleBuffered(true);
     for (gui::Panel* panel : {&pnlPage1, &pnlPage2, &pnlPage3, &pnlPage4})
         panel->SetDoubleBuffered(true);
-    run_.reset();
     CurrentPage = 1;
     for (auto& piece : pieces_) piece = std::make_shared<gui::Bitmap>();
     LoadSkin();
@@ -240,17 +241,16 @@ void TFrmMain::FormCreate() {
     SetWindowPos(window.Handle(), nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 
-    // The run starts with FileIndex 0 and InstallFinished false.
-    run_.emplace(session_, LoadFileList(resources_));
-    PayloadBytes = UnpackedPayloadSize(resources_, run_->FileCount());
+    // The file list, FileIndex 0 and InstallFinished false: the installation read them already.
 
     lblHint1.SetVisible(false);
     edtDatPath.SetVisible(false);
     btnDatPath.SetVisible(false);
 
-    chkStartWindows.SetCaption("开机启动" + Strings.SoftSysName);
-    chkStartMorlan.SetCaption("启动" + Strings.SoftSysName);
-    chkAddToFavorites.SetCaption("将" + Strings.Company + "官网(" + kMakerWebHost +
+    const ProductStrings& strings = Strings();
+    chkStartWindows.SetCaption("开机启动" + strings.SoftSysName);
+    chkStartMorlan.SetCaption("启动" + strings.SoftSysName);
+    chkAddToFavorites.SetCaption("将" + strings.Company + "官网(" + kMakerWebHost +
                                  ")添加到收藏夹");
 }
 
@@ -258,7 +258,9 @@ void TFrmMain::LoadSkin() {
     {
         const gui::Bitmap atlas =
             gui::ReadBmp(UnpackNamedResource(resources_, kSkinResourceType, kSkinResourceName));
-        ReadSetupSettings(resources_, Strings, [&](SkinPiece piece, const PieceRect& rect) {
+        // The rectangles only: the installation has the product's names from the same table.
+        ProductStrings names;
+        ReadSetupSettings(resources_, names, [&](SkinPiece piece, const PieceRect& rect) {
             CutPiece(piece, atlas, rect);
         });
     }  // the atlas and its unpacked bytes go here

@@ -1,25 +1,35 @@
 // TFrmMain: the page flow behind the buttons of pages 2 to 4 and the timer, and the view through
 // which the installation and the path check reach the window.
-#include "install/registry_records.h"
 #include "platform/error.h"
 #include "ui/frm_main.h"
 #include "ui/frm_set_dir.h"
 
 namespace setup::ui {
 
+void TFrmMain::Go(FlowEvent event) {
+    if (const std::optional<int> page = NextPage(CurrentPage, event)) ShowPage(*page);
+}
+
 void TFrmMain::BtnNextMouseUp(gui::MouseButton, gui::ShiftState, int, int) {
-    std::optional<InstallPaths> paths =
-        ValidateInstallPath(view_, session_.platform.files, Strings, PayloadBytes);
+    std::optional<InstallPaths> paths = ValidateInstallPath(
+        view_, installation_.Platform().files, Strings(), installation_.PayloadBytes());
     if (!paths) return;
-    session_.InstallDir = paths->InstallDir;
-    session_.MainExePath = paths->MainExePath;
-    session_.UninstallerPath = paths->UninstallerPath;
-    ShowPage(3);
+    installation_.SetPaths(*paths);
+    Go(FlowEvent::PathAccepted);
+    StartCopying();
+}
+
+// The run goes one entry per tick of tmr1; the percentage shows from now on.
+void TFrmMain::StartCopying() {
+    installation_.Start();
+    tmr1.SetEnabled(true);
+    lblProcessBarHint.SetVisible(true);
 }
 
 void TFrmMain::Browse(gui::Edit& edit) {
     if (!FrmSetDir) return;
-    if (!session_.BrowseDrive.empty()) FrmSetDir->SetDrive(session_.BrowseDrive[0]);
+    const std::string& drive = installation_.BrowseDrive();
+    if (!drive.empty()) FrmSetDir->SetDrive(drive[0]);
     FrmSetDir->ShowModal(window.Handle());
     // However the dialog was closed, the directory it hands back is taken.
     if (!FrmSetDir->SelectedDir().empty()) edit.SetText(FrmSetDir->SelectedDir());
@@ -37,8 +47,8 @@ void TFrmMain::btnDatPathMouseUp(gui::MouseButton, gui::ShiftState, int, int) {
 // no post-install task runs.
 void TFrmMain::BtnCancelPage3MouseUp(gui::MouseButton, gui::ShiftState, int, int) {
     tmr1.SetEnabled(false);
-    if (run_) run_->Cancel();
-    ShowPage(4);
+    installation_.Cancel();
+    Go(FlowEvent::CopyCancelled);
     ShowFailureForm();
 }
 
@@ -46,8 +56,7 @@ void TFrmMain::ShowFailureForm() {
     chkStartMorlan.SetVisible(false);
     chkAddToFavorites.SetVisible(false);
     lblHintCancel.SetVisible(true);
-    const std::vector<EntryFailure> none;
-    const std::vector<EntryFailure>& failures = run_ ? run_->Failures() : none;
+    const std::vector<EntryFailure>& failures = installation_.Failures();
     if (failures.empty()) return;
     lblFailedFiles.SetCaption("以下 " + std::to_string(failures.size()) + " 个文件未能安装：");
     std::string list;
@@ -62,8 +71,8 @@ void TFrmMain::ShowFailureForm() {
 // hides both options, and finishing it only closes the window.
 void TFrmMain::BtnCompleteMouseUp(gui::MouseButton, gui::ShiftState, int, int) {
     if (InstallFinished() && Outcome() == RunOutcome::Complete) {
-        if (chkAddToFavorites.Checked()) run_->AddToFavorites();
-        if (chkStartMorlan.Checked()) StartProgram(session_, session_.MainExePath);
+        if (chkAddToFavorites.Checked()) installation_.AddToFavorites();
+        if (chkStartMorlan.Checked()) installation_.StartMainProgram();
     }
     window.Close();
 }
@@ -72,11 +81,10 @@ void TFrmMain::BtnCompleteMouseUp(gui::MouseButton, gui::ShiftState, int, int) {
 // second step start; the timer runs again only while entries remain.
 void TFrmMain::tmr1Timer() {
     tmr1.SetEnabled(false);
-    if (!run_) throw ListIndexOutOfBounds(0);  // the file list was never loaded
-    if (run_->Step()) tmr1.SetEnabled(true);
+    if (installation_.Step()) tmr1.SetEnabled(true);
 }
 
-WindowHandle TFrmMain::RunView::Handle() const {
+WindowHandle TFrmMain::RunView::Owner() const {
     return reinterpret_cast<WindowHandle>(frm_.window.Handle());
 }
 
@@ -86,13 +94,19 @@ void TFrmMain::RunView::ShowCopyCaption(std::string_view caption) {
     UpdateWindow(frm_.pnlPage3.Handle());
 }
 
-void TFrmMain::RunView::ShowFinishPage() {
-    frm_.ShowPage(4);
-    if (frm_.Outcome() != RunOutcome::Complete) frm_.ShowFailureForm();
+void TFrmMain::RunView::ShowProgress(double fraction, std::string_view caption) {
+    frm_.DrawProgress(fraction);
+    frm_.lblProcessBarHint.SetCaption(std::string(caption));
 }
 
-void TFrmMain::RunView::SetProgressCaption(std::string_view caption) {
-    frm_.lblProcessBarHint.SetCaption(std::string(caption));
+InstallOptions TFrmMain::RunView::Options() const {
+    return {frm_.chkAddToDesk.Checked(), frm_.chkAddToQuickBar.Checked(),
+            frm_.chkStartWindows.Checked()};
+}
+
+void TFrmMain::RunView::RunEnded() {
+    frm_.Go(FlowEvent::RunEnded);
+    if (frm_.Outcome() != RunOutcome::Complete) frm_.ShowFailureForm();
 }
 
 void TFrmMain::RunView::ShowHint(const std::string& text) {
@@ -101,7 +115,7 @@ void TFrmMain::RunView::ShowHint(const std::string& text) {
 }
 
 void TFrmMain::RunView::ShowMessage(const std::string& text) {
-    frm_.session_.platform.dialogs.ShowPlain(text);
+    frm_.installation_.Platform().dialogs.ShowPlain(text);
 }
 
 }  // namespace setup::ui

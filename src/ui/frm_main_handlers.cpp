@@ -43,7 +43,7 @@ void TFrmMain::chkQuestionClick() {
 }
 
 void TFrmMain::BtnAcceptMouseUp(gui::MouseButton, gui::ShiftState, int, int) {
-    ShowPage(2);
+    Go(FlowEvent::LicenceAccepted);
 }
 
 }  // namespace setup::ui

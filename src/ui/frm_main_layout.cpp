@@ -1,7 +1,6 @@
 // TFrmMain: window size and outline, page layout, page switch and the progress bar.
 #include <memory>
 
-#include "install/registry_records.h"
 #include "platform/win32/handles.h"
 #include "ui/frm_main.h"
 #include "ui/page_layout.h"
@@ -12,17 +11,11 @@ namespace setup::ui {
 
 namespace {
 
-gui::Bounds ToBounds(const Box& b) {
-    return {b.left, b.top, b.width, b.height};
-}
 Size SizeOf(const gui::Bitmap& bitmap) {
     return {bitmap.Width(), bitmap.Height()};
 }
 Size OwnSize(const gui::Control& control) {
     return {control.Width(), control.Height()};
-}
-Box ToBox(const gui::Bounds& b) {
-    return {b.left, b.top, b.width, b.height};
 }
 
 }  // namespace
@@ -37,7 +30,7 @@ void TFrmMain::FormShow() {
 }
 
 void TFrmMain::ReadPreviousPath() {
-    EditDir.SetText(setup::ReadPreviousPath(session_));
+    EditDir.SetText(installation_.ReadPreviousPath());
 }
 
 // The desktop is the area that spans all monitors.
@@ -48,14 +41,13 @@ void TFrmMain::CenterOnDesktop() {
 }
 
 void TFrmMain::FormResize() {
-    imgTopBack.SetBounds(ToBounds(TopBackBounds(SizeOf(Piece(SkinPiece::FrmTop1Back)))));
+    imgTopBack.SetBounds(TopBackBounds(SizeOf(Piece(SkinPiece::FrmTop1Back))));
     // Each change of the client size comes back here, nested, through the resize event.
     window.SetClientWidth(imgTopBack.Width());
-    window.SetClientHeight(WindowClientSize(ToBox(imgTopBack.GetBounds()),
-                                            imgPage1CenterBack.Height(),
+    window.SetClientHeight(WindowClientSize(imgTopBack.GetBounds(), imgPage1CenterBack.Height(),
                                             imgPage1BottomBack.Height())
                                .height);
-    btnWinClose.SetBounds(ToBounds(CloseButtonBounds(window.Width(), OwnSize(btnWinClose))));
+    btnWinClose.SetBounds(CloseButtonBounds(window.Width(), OwnSize(btnWinClose)));
     LayoutPage();
     ApplyWindowRegion();
 }
@@ -63,20 +55,21 @@ void TFrmMain::FormResize() {
 // Page 4 says how the installation ended; the finished top bar (with its tick) is for a
 // complete one only.
 void TFrmMain::LayoutTitle(int page) {
-    const RunOutcome outcome = Outcome();
+    // The run's own state: page 4 without a run behind it (the page gallery) looks finished.
+    const RunOutcome outcome = installation_.Run().Outcome();
     const bool complete =
         page == 4 && outcome != RunOutcome::Cancelled && outcome != RunOutcome::Incomplete;
     imgTopBack.SetPicture(SharedPiece(complete ? SkinPiece::FrmTop2Back : SkinPiece::FrmTop1Back));
     if (page != 4)
-        LblWelcome1.SetCaption("欢迎使用" + Strings.SoftSysName);
+        LblWelcome1.SetCaption("欢迎使用" + Strings().SoftSysName);
     else if (outcome == RunOutcome::Cancelled)
-        LblWelcome1.SetCaption(Strings.SoftSysName + "安装已取消");
+        LblWelcome1.SetCaption(Strings().SoftSysName + "安装已取消");
     else if (outcome == RunOutcome::Incomplete)
-        LblWelcome1.SetCaption(Strings.SoftSysName + "安装未完成");
+        LblWelcome1.SetCaption(Strings().SoftSysName + "安装未完成");
     else
-        LblWelcome1.SetCaption(Strings.SoftSysName + "安装完成！");
+        LblWelcome1.SetCaption(Strings().SoftSysName + "安装完成！");
     if (page != 1) return;
-    LblWelcome1.SetBounds(ToBounds(WelcomeTitleBounds(ToBox(imgTopBack.GetBounds()))));
+    LblWelcome1.SetBounds(WelcomeTitleBounds(imgTopBack.GetBounds()));
     LblWelcome1.SetFont(
         gui::FontSpec{"楷体", gui::PointsToHeight(20), DEFAULT_CHARSET, gui::clWhite});
 }
@@ -93,12 +86,11 @@ void TFrmMain::LayoutPage() {
                              &imgPage4CenterBack};
     gui::Image* bottoms[] = {&imgPage1BottomBack, &imgPage2BottomBack, &imgPage3BottomBack,
                              &imgPage4BottomBack};
-    const PageFrame frame =
-        LayoutPageFrame(ToBox(imgTopBack.GetBounds()), SizeOf(Piece(kCenters[n - 1])),
-                        SizeOf(Piece(SkinPiece::FrmBottomBack)));
-    panels[n - 1]->SetBounds(ToBounds(frame.panel));
-    centers[n - 1]->SetBounds(ToBounds(frame.center));
-    bottoms[n - 1]->SetBounds(ToBounds(frame.bottom));
+    const PageFrame frame = LayoutPageFrame(imgTopBack.GetBounds(), SizeOf(Piece(kCenters[n - 1])),
+                                            SizeOf(Piece(SkinPiece::FrmBottomBack)));
+    panels[n - 1]->SetBounds(frame.panel);
+    centers[n - 1]->SetBounds(frame.center);
+    bottoms[n - 1]->SetBounds(frame.bottom);
 
     const gui::Bounds panel = panels[n - 1]->GetBounds();
     switch (n) {
@@ -121,7 +113,7 @@ void TFrmMain::LayoutPage() {
 namespace {
 PageFrame CurrentFrame(const gui::Bounds& panel, const gui::Image& center,
                        const gui::Image& bottom) {
-    return {ToBox(panel), ToBox(center.GetBounds()), ToBox(bottom.GetBounds())};
+    return {panel, center.GetBounds(), bottom.GetBounds()};
 }
 }  // namespace
 
@@ -129,12 +121,12 @@ void TFrmMain::LayoutPage1(const gui::Bounds& panel) {
     const auto l = ui::LayoutPage1(window.ClientWidth(),
                                    CurrentFrame(panel, imgPage1CenterBack, imgPage1BottomBack),
                                    OwnSize(BtnAccept), OwnSize(BtnCancel));
-    LblHintDir.SetBounds(ToBounds(l.LblHintDir));
-    LblHintDir.SetCaption(Strings.SoftSysName + "用户许可协议");
-    redtRead.SetBounds(ToBounds(l.redtRead));
-    BtnAccept.SetBounds(ToBounds(l.BtnAccept));
-    BtnCancel.SetBounds(ToBounds(l.BtnCancel));
-    chkQuestion.SetBounds(ToBounds(l.chkQuestion));
+    LblHintDir.SetBounds(l.LblHintDir);
+    LblHintDir.SetCaption(Strings().SoftSysName + "用户许可协议");
+    redtRead.SetBounds(l.redtRead);
+    BtnAccept.SetBounds(l.BtnAccept);
+    BtnCancel.SetBounds(l.BtnCancel);
+    chkQuestion.SetBounds(l.chkQuestion);
 }
 
 void TFrmMain::LayoutPage2(const gui::Bounds& panel) {
@@ -142,31 +134,31 @@ void TFrmMain::LayoutPage2(const gui::Bounds& panel) {
                             OwnSize(btnDatPath), OwnSize(lblHint2)};
     const auto l = ui::LayoutPage2(
         window.ClientWidth(), CurrentFrame(panel, imgPage2CenterBack, imgPage2BottomBack), own);
-    lblDirHint.SetBounds(ToBounds(l.lblDirHint));
-    EditDir.SetBounds(ToBounds(l.EditDir));
-    BtnSetDir.SetBounds(ToBounds(l.BtnSetDir));
-    BtnNext.SetBounds(ToBounds(l.BtnNext));
-    BtnCancelPage2.SetBounds(ToBounds(l.BtnCancelPage2));
-    chkAddToDesk.SetBounds(ToBounds(l.chkAddToDesk));
-    chkAddToQuickBar.SetBounds(ToBounds(l.chkAddToQuickBar));
-    chkStartWindows.SetBounds(ToBounds(l.chkStartWindows));
-    lblHintSystem.SetBounds(ToBounds(l.lblHintSystem));
-    edtDatPath.SetBounds(ToBounds(l.edtDatPath));
-    btnDatPath.SetBounds(ToBounds(l.btnDatPath));
-    lblHint1.SetBounds(ToBounds(l.lblHint1));
-    lblHint2.SetBounds(ToBounds(l.lblHint2));
+    lblDirHint.SetBounds(l.lblDirHint);
+    EditDir.SetBounds(l.EditDir);
+    BtnSetDir.SetBounds(l.BtnSetDir);
+    BtnNext.SetBounds(l.BtnNext);
+    BtnCancelPage2.SetBounds(l.BtnCancelPage2);
+    chkAddToDesk.SetBounds(l.chkAddToDesk);
+    chkAddToQuickBar.SetBounds(l.chkAddToQuickBar);
+    chkStartWindows.SetBounds(l.chkStartWindows);
+    lblHintSystem.SetBounds(l.lblHintSystem);
+    edtDatPath.SetBounds(l.edtDatPath);
+    btnDatPath.SetBounds(l.btnDatPath);
+    lblHint1.SetBounds(l.lblHint1);
+    lblHint2.SetBounds(l.lblHint2);
 }
 
 void TFrmMain::LayoutPage3(const gui::Bounds& panel) {
     const auto l = ui::LayoutPage3(
         window.ClientWidth(), CurrentFrame(panel, imgPage3CenterBack, imgPage3BottomBack),
         SizeOf(Piece(SkinPiece::PrBBack)), OwnSize(lblProcessBarHint), OwnSize(BtnCancelPage3));
-    imgProcessBarBack.SetBounds(ToBounds(l.imgProcessBarBack));
-    imgProcessBar.SetBounds(ToBounds(l.imgProcessBar));
-    lblNowCopyFile.SetBounds(ToBounds(l.lblNowCopyFile));
-    lblProcessBarHint.SetBounds(ToBounds(l.lblProcessBarHint));
+    imgProcessBarBack.SetBounds(l.imgProcessBarBack);
+    imgProcessBar.SetBounds(l.imgProcessBar);
+    lblNowCopyFile.SetBounds(l.lblNowCopyFile);
+    lblProcessBarHint.SetBounds(l.lblProcessBarHint);
     BuildProgressFrame();
-    BtnCancelPage3.SetBounds(ToBounds(l.BtnCancelPage3));
+    BtnCancelPage3.SetBounds(l.BtnCancelPage3);
     DrawProgress(1.0);
 }
 
@@ -174,12 +166,12 @@ void TFrmMain::LayoutPage4(const gui::Bounds& panel) {
     const auto l = ui::LayoutPage4(window.ClientWidth(),
                                    CurrentFrame(panel, imgPage4CenterBack, imgPage4BottomBack),
                                    OwnSize(BtnComplete));
-    chkStartMorlan.SetBounds(ToBounds(l.chkStartMorlan));
-    chkAddToFavorites.SetBounds(ToBounds(l.chkAddToFavorites));
-    lblHintCancel.SetBounds(ToBounds(l.lblHintCancel));
-    lblFailedFiles.SetBounds(ToBounds(l.lblFailedFiles));
-    memFailedFiles.SetBounds(ToBounds(l.memFailedFiles));
-    BtnComplete.SetBounds(ToBounds(l.BtnComplete));
+    chkStartMorlan.SetBounds(l.chkStartMorlan);
+    chkAddToFavorites.SetBounds(l.chkAddToFavorites);
+    lblHintCancel.SetBounds(l.lblHintCancel);
+    lblFailedFiles.SetBounds(l.lblFailedFiles);
+    memFailedFiles.SetBounds(l.memFailedFiles);
+    BtnComplete.SetBounds(l.BtnComplete);
 }
 
 // The frame piece stretched to the bar's width: fixed 5-pixel ends, the middle columns repeated.
@@ -226,10 +218,6 @@ void TFrmMain::ShowPage(int page) {
         redtRead.SetVisible(v->licence_controls);
         chkQuestion.SetVisible(v->licence_controls);
         BtnAccept.SetVisible(v->licence_controls);
-        if (v->start_copying) {
-            tmr1.SetEnabled(true);
-            lblProcessBarHint.SetVisible(true);
-        }
     }
     LayoutPage();
 }

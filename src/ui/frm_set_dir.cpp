@@ -13,13 +13,12 @@ namespace {
 constexpr UINT kNewFolderCommand = 1;
 constexpr int kIndent = 12;
 
-gui::FontSpec SongFont(int pixels) { return {"宋体", -pixels, GB2312_CHARSET}; }
-
 // Icons of the system image list, which belongs to the shell: nothing to release.
 int SystemIcon(const std::string& path, DWORD attributes, UINT flags, HIMAGELIST* list) {
     SHFILEINFOA info{};
-    *list = reinterpret_cast<HIMAGELIST>(SHGetFileInfoA(
-        path.c_str(), attributes, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON | flags));
+    *list =
+        reinterpret_cast<HIMAGELIST>(SHGetFileInfoA(path.c_str(), attributes, &info, sizeof info,
+                                                    SHGFI_SYSICONINDEX | SHGFI_SMALLICON | flags));
     return *list ? info.iIcon : -1;
 }
 
@@ -65,8 +64,8 @@ TFrmSetDir::TFrmSetDir(Directories& directories)
 
     lbl1.SetBounds({16, 15, 129, 13});
     lbl1.SetCaption("选择目录：");
-    drvcbb1.SetFont(SongFont(14));
-    dirlst1.SetFont(SongFont(12));
+    drvcbb1.SetFont(gui::SongFont(14, GB2312_CHARSET));
+    dirlst1.SetFont(gui::SongFont(12, GB2312_CHARSET));
     AppendMenuA(pm1.get(), MF_STRING, kNewFolderCommand, "新建文件夹");
     OnClose = [this] { closed_ = true; };
     FormCreate();
@@ -82,10 +81,10 @@ void TFrmSetDir::FormCreate() {
 void TFrmSetDir::ShowModal(HWND owner) {
     // Owned by the main window, so it stays above it; the main window takes no input meanwhile.
     SetWindowLongPtrA(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN) +
-                     (GetSystemMetrics(SM_CXVIRTUALSCREEN) - Width()) / 2;
-    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN) +
-                    (GetSystemMetrics(SM_CYVIRTUALSCREEN) - Height()) / 2;
+    const int left =
+        GetSystemMetrics(SM_XVIRTUALSCREEN) + (GetSystemMetrics(SM_CXVIRTUALSCREEN) - Width()) / 2;
+    const int top =
+        GetSystemMetrics(SM_YVIRTUALSCREEN) + (GetSystemMetrics(SM_CYVIRTUALSCREEN) - Height()) / 2;
     SetPosition(left, top);
     if (owner) EnableWindow(owner, FALSE);
     closed_ = false;
@@ -123,7 +122,9 @@ void TFrmSetDir::drvcbb1Change() {
     if (index >= 0 && index < static_cast<int>(drives_.size())) chooser_.SetDrive(drives_[index]);
 }
 
-void TFrmSetDir::dirlst1Open() { chooser_.List().OpenItem(dirlst1.ItemIndex()); }
+void TFrmSetDir::dirlst1Open() {
+    chooser_.List().OpenItem(dirlst1.ItemIndex());
+}
 
 void TFrmSetDir::btn1Click() {
     chooser_.Confirm();
@@ -137,8 +138,8 @@ void TFrmSetDir::ShowContextMenu(int x, int y) {
         x = corner.x;
         y = corner.y;
     }
-    UINT command = TrackPopupMenu(pm1.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, Handle(),
-                                  nullptr);
+    UINT command =
+        TrackPopupMenu(pm1.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, Handle(), nullptr);
     if (command == kNewFolderCommand) N1Click();
 }
 
@@ -146,7 +147,9 @@ std::string TFrmSetDir::AskFolderName() {
     return win32::InputBox(Handle(), "创建文件夹", "请输入文件夹名称：", "");
 }
 
-void TFrmSetDir::ShowMessage(const std::string& text) { dialogs_.ShowPlain(text); }
+void TFrmSetDir::ShowMessage(const std::string& text) {
+    dialogs_.ShowPlain(text);
+}
 
 void TFrmSetDir::Refresh() {
     for (std::size_t i = 0; i < drives_.size(); ++i)
@@ -201,16 +204,22 @@ LRESULT TFrmSetDir::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_COMMAND: {
             const HWND from = reinterpret_cast<HWND>(lparam);
             const WORD code = HIWORD(wparam);
-            if (from == btn1.Handle() && code == BN_CLICKED) btn1Click();
-            else if (from == btnNewFolder.Handle() && code == BN_CLICKED) btnNewFolderClick();
-            else if (from == drvcbb1.Handle() && code == CBN_SELCHANGE) drvcbb1Change();
-            else if (from == dirlst1.Handle() && code == LBN_DBLCLK) dirlst1Open();
+            if (from == btn1.Handle() && code == BN_CLICKED)
+                btn1Click();
+            else if (from == btnNewFolder.Handle() && code == BN_CLICKED)
+                btnNewFolderClick();
+            else if (from == drvcbb1.Handle() && code == CBN_SELCHANGE)
+                drvcbb1Change();
+            else if (from == dirlst1.Handle() && code == LBN_DBLCLK)
+                dirlst1Open();
             return 0;
         }
         case WM_DRAWITEM: {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
-            if (item.hwndItem == drvcbb1.Handle()) DrawDriveItem(item);
-            else if (item.hwndItem == dirlst1.Handle()) DrawFolderItem(item);
+            if (item.hwndItem == drvcbb1.Handle())
+                DrawDriveItem(item);
+            else if (item.hwndItem == dirlst1.Handle())
+                DrawFolderItem(item);
             return TRUE;
         }
         case WM_CONTEXTMENU:

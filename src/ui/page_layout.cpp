@@ -2,23 +2,23 @@
 
 namespace setup::ui {
 
-Box TopBackBounds(Size top_piece) {
+Bounds TopBackBounds(Size top_piece) {
     return {3, 3, top_piece.width + 6, top_piece.height};
 }
 
-Size WindowClientSize(const Box& top_back, int page1_center_height, int page1_bottom_height) {
+Size WindowClientSize(const Bounds& top_back, int page1_center_height, int page1_bottom_height) {
     return {top_back.width, top_back.height + page1_center_height + page1_bottom_height + 5};
 }
 
-Box CloseButtonBounds(int window_width, Size button) {
+Bounds CloseButtonBounds(int window_width, Size button) {
     return {window_width - button.width - 6, 6, button.width, button.height};
 }
 
-Box WelcomeTitleBounds(const Box& top_back) {
+Bounds WelcomeTitleBounds(const Bounds& top_back) {
     return {90, 18, top_back.width - 110, 60};
 }
 
-PageFrame LayoutPageFrame(const Box& top_back, Size center_piece, Size bottom_piece) {
+PageFrame LayoutPageFrame(const Bounds& top_back, Size center_piece, Size bottom_piece) {
     PageFrame f;
     f.panel = {3, top_back.height + 2, top_back.width - 6,
                center_piece.height + bottom_piece.height};
@@ -30,7 +30,7 @@ PageFrame LayoutPageFrame(const Box& top_back, Size center_piece, Size bottom_pi
 namespace {
 
 // Buttons along the bottom band sit 32 pixels above the panel's bottom edge.
-Box BottomButton(int left, const PageFrame& f, Size own) {
+Bounds BottomButton(int left, const PageFrame& f, Size own) {
     return {left, f.panel.height - 32, own.width, own.height};
 }
 
@@ -98,8 +98,36 @@ std::optional<PageVisibility> VisibilityForPage(int page) {
     PageVisibility v;
     v.panels[page - 1] = true;
     v.licence_controls = page == 1;
-    v.start_copying = page == 3;
     return v;
+}
+
+namespace {
+
+// The shipped skin's pieces and what is cut from them, and the two labels that keep the size
+// the form gives them.
+constexpr Size kTopPiece{510, 63}, kCenterPiece{510, 295}, kBottomPiece{510, 39};
+constexpr Size kButton{55, 23}, kCloseButton{27, 19}, kProgressFramePiece{30, 19};
+constexpr Size kPercentageLabel{33, 13}, kHint2Label{200, 22};
+
+FormLayout MakeDesignLayout() {
+    FormLayout f;
+    f.imgTopBack = TopBackBounds(kTopPiece);
+    const int client_width = f.imgTopBack.width;
+    f.btnWinClose = CloseButtonBounds(client_width, kCloseButton);
+    f.LblWelcome1 = WelcomeTitleBounds(f.imgTopBack);
+    f.frame = LayoutPageFrame(f.imgTopBack, kCenterPiece, kBottomPiece);
+    f.page1 = LayoutPage1(client_width, f.frame, kButton, kButton);
+    f.page2 = LayoutPage2(client_width, f.frame, {kButton, kButton, kButton, kButton, kHint2Label});
+    f.page3 = LayoutPage3(client_width, f.frame, kProgressFramePiece, kPercentageLabel, kButton);
+    f.page4 = LayoutPage4(client_width, f.frame, kButton);
+    return f;
+}
+
+}  // namespace
+
+const FormLayout& DesignLayout() {
+    static const FormLayout layout = MakeDesignLayout();
+    return layout;
 }
 
 }  // namespace setup::ui

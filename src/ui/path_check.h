@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "data/settings.h"
+#include "install/install_session.h"
 #include "platform/file_system.h"
 
 namespace setup {
@@ -25,12 +26,6 @@ public:
     virtual void HideHint() = 0;
     // The plain message box; returns when the user has closed it.
     virtual void ShowMessage(const std::string& text) = 0;
-};
-
-struct InstallPaths {
-    std::string InstallDir;       // never with a trailing backslash
-    std::string MainExePath;      // InstallDir + "\" + MainExeName
-    std::string UninstallerPath;  // InstallDir + "\" + UninstallName
 };
 
 inline constexpr char kHintNeedDrive[] = "你必须输入一个带盘符的完整路径！例如：\r\nC:\\APP";

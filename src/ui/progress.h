@@ -18,7 +18,7 @@ double RoundHalfEven(double value);
 
 // One copy of a piece rectangle onto a frame rectangle; a slice with an empty side is skipped.
 struct FrameSlice {
-    Box from, to;
+    Bounds from, to;
 };
 // Left end, stretched middle, right end.
 std::array<FrameSlice, 3> ProgressFrameSlices(Size piece, Size frame);

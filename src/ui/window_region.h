@@ -4,13 +4,9 @@
 
 #include <array>
 
-namespace setup::ui {
+#include "platform/geometry.h"
 
-// Left, top, right, bottom in window coordinates; right and bottom are exclusive.
-struct Edges {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    bool operator==(const Edges&) const = default;
-};
+namespace setup::ui {
 
 // The first rectangle starts the union; the other eight are added in order.
 std::array<Edges, 9> WindowRegionRects(int width, int height);

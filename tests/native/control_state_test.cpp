@@ -95,15 +95,15 @@ TEST(CheckModel, GrayedBoxSetToUncheckedStaysGrayed) {
 }
 
 TEST(CheckGeometry, BoxOfA22PixelHighControlSpansColumns3To16AndRows4To17) {
-    Rect box = CheckBoxRect(22);
-    EXPECT_EQ(box, (Rect{3, 4, 17, 18}));  // right and bottom exclusive
-    EXPECT_EQ(CheckBoxRect(21), (Rect{3, 3, 17, 17}));
+    Edges box = CheckBoxRect(22);
+    EXPECT_EQ(box, (Edges{3, 4, 17, 18}));  // right and bottom exclusive
+    EXPECT_EQ(CheckBoxRect(21), (Edges{3, 3, 17, 17}));
 }
 
 TEST(CheckGeometry, CaptionStartsAt22AndIsCutTwoPixelsBeforeTheRightEdge) {
-    EXPECT_EQ(CheckCaptionRect(225, 22, 100, 16), (Rect{22, 3, 122, 19}));
+    EXPECT_EQ(CheckCaptionRect(225, 22, 100, 16), (Edges{22, 3, 122, 19}));
     EXPECT_EQ(CheckCaptionRect(100, 22, 300, 16).right, 98);
-    EXPECT_EQ(CheckFocusRect(Rect{22, 3, 122, 19}), (Rect{20, 2, 125, 20}));
+    EXPECT_EQ(CheckFocusRect(Edges{22, 3, 122, 19}), (Edges{20, 2, 125, 20}));
 }
 
 TEST(CheckGeometry, CheckMarkStrokesStepUpOnePixelEach) {

@@ -44,9 +44,9 @@ TEST_F(Run, EightEntriesShowHalvesRoundedToEvenAndFinishOnce) {
     EXPECT_EQ(FileText(InDir("8")), "8");
     EXPECT_EQ(run.FileIndex(), 8);
     EXPECT_TRUE(run.InstallFinished());
-    EXPECT_EQ(window.finish_pages, 1);
+    EXPECT_EQ(window.runs_ended, 1);
     EXPECT_FALSE(run.Step());  // a stray tick after the end does nothing
-    EXPECT_EQ(window.finish_pages, 1);
+    EXPECT_EQ(window.runs_ended, 1);
 }
 
 TEST_F(Run, RoundingOfOtherCounts) {
@@ -108,7 +108,7 @@ TEST_F(Run, FailedEntriesAreCountedWithTheirReasonAndTheRunEndsIncomplete) {
     EXPECT_EQ(run.Outcome(), RunOutcome::Incomplete);
     EXPECT_EQ(ExitCodeFor(run.Outcome()), ExitCode::Incomplete);
     EXPECT_TRUE(VersionRecorded());
-    EXPECT_EQ(window.finish_pages, 1);
+    EXPECT_EQ(window.runs_ended, 1);
 }
 
 TEST_F(Run, WhenNoFileCouldBeWrittenNothingIsRecordedLinkedOrStarted) {
@@ -123,7 +123,7 @@ TEST_F(Run, WhenNoFileCouldBeWrittenNothingIsRecordedLinkedOrStarted) {
     EXPECT_TRUE(shell.Links().empty());
     EXPECT_TRUE(shell.Starts().empty());
     EXPECT_FALSE(registry.HasKey(kHklm, std::string(kUninstallKeyBase) + "Tessik软件"));
-    EXPECT_EQ(window.finish_pages, 1);
+    EXPECT_EQ(window.runs_ended, 1);
 }
 
 TEST_F(Run, TheExitCodeSaysHowTheRunStands) {
@@ -162,7 +162,7 @@ TEST_F(Run, WithoutMachineKeysTheMessagesComeInTaskOrderAndThePageIsReached) {
 }
 
 TEST_F(Run, UntickedOptionsSkipTheirTasksAndKeepTheMainProgram) {
-    window.add_to_desk = window.add_to_quick_bar = window.start_windows = false;
+    window.options = {false, false, false};
     files.AddDirectory(testing::kAppData +
                        std::string("\\Microsoft\\Internet Explorer\\Quick Launch"));
     registry.SetRawValue(kHklm, kRunKey, "Tessik软件", 1, "old");
@@ -179,7 +179,7 @@ TEST_F(Run, AnEmptyPayloadCompletesAtOnce) {
     EXPECT_FALSE(run.Step());
     EXPECT_EQ(window.progress_captions, std::vector<std::string>{"100%"});
     EXPECT_TRUE(run.InstallFinished());
-    EXPECT_EQ(window.finish_pages, 1);
+    EXPECT_EQ(window.runs_ended, 1);
     EXPECT_TRUE(VersionRecorded());
 }
 
@@ -191,7 +191,7 @@ TEST_F(Run, CancellingStopsTheRunBeforeAnyPostInstallTask) {
     EXPECT_FALSE(files.FileExists(InDir("b.txt")));
     EXPECT_FALSE(VersionRecorded());
     EXPECT_FALSE(run.InstallFinished());
-    EXPECT_EQ(window.finish_pages, 0);
+    EXPECT_EQ(window.runs_ended, 0);
 }
 
 TEST_F(Run, AnErrorOfAPostInstallTaskPassesToTheWindowAndEndsTheRun) {
@@ -202,7 +202,7 @@ TEST_F(Run, AnErrorOfAPostInstallTaskPassesToTheWindowAndEndsTheRun) {
     EXPECT_THROW(run.Step(), RuntimeError);
     EXPECT_FALSE(run.InstallFinished());
     EXPECT_EQ(run.Outcome(), RunOutcome::Incomplete);
-    EXPECT_EQ(window.finish_pages, 0);
+    EXPECT_EQ(window.runs_ended, 0);
     EXPECT_FALSE(run.Step());
     EXPECT_FALSE(registry.HasKey(kHklm, std::string(kUninstallKeyBase) + "Tessik软件"));
 }

@@ -9,6 +9,7 @@
 
 #include "data/settings.h"
 #include "support/shipped_settings.h"
+#include "ui/page_flow.h"
 #include "ui/page_layout.h"
 #include "ui/progress.h"
 #include "ui/window_region.h"
@@ -23,7 +24,7 @@ Size Shipped(SkinPiece piece) {
 }
 
 struct ShippedWindow {
-    Box top = TopBackBounds(Shipped(SkinPiece::FrmTop1Back));
+    Bounds top = TopBackBounds(Shipped(SkinPiece::FrmTop1Back));
     Size client = WindowClientSize(top, Shipped(SkinPiece::FrmCenter1Back).height,
                                    Shipped(SkinPiece::FrmBottomBack).height);
     Size button{StripFrameWidth(SkinPiece::Btn), Shipped(SkinPiece::Btn).height};
@@ -36,15 +37,15 @@ struct ShippedWindow {
 
 TEST(WindowLayout, ShippedSkinGivesA516By402WindowWithCloseButtonAt483And6) {
     ShippedWindow w;
-    EXPECT_EQ(w.top, (Box{3, 3, 516, 63}));
+    EXPECT_EQ(w.top, (Bounds{3, 3, 516, 63}));
     EXPECT_EQ(w.client, (Size{516, 402}));
     Size close{ShippedWindow::StripFrameWidth(SkinPiece::BtnClose), 19};
-    EXPECT_EQ(CloseButtonBounds(w.client.width, close), (Box{483, 6, 27, 19}));
-    EXPECT_EQ(WelcomeTitleBounds(w.top), (Box{90, 18, 406, 60}));
+    EXPECT_EQ(CloseButtonBounds(w.client.width, close), (Bounds{483, 6, 27, 19}));
+    EXPECT_EQ(WelcomeTitleBounds(w.top), (Bounds{90, 18, 406, 60}));
 }
 
 TEST(WindowLayout, EmptyTopPieceGivesClientWidthSix) {
-    Box top = TopBackBounds({0, 0});
+    Bounds top = TopBackBounds({0, 0});
     EXPECT_EQ(WindowClientSize(top, 0, 0), (Size{6, 5}));
 }
 
@@ -53,9 +54,9 @@ TEST(WindowLayout, EveryPageFrameSitsBelowTheTopBar) {
     for (SkinPiece center : {SkinPiece::FrmCenter1Back, SkinPiece::FrmCenter2Back,
                              SkinPiece::FrmCenter3Back, SkinPiece::FrmCenter4Back}) {
         PageFrame f = w.Frame(center);
-        EXPECT_EQ(f.panel, (Box{3, 65, 510, 334}));
-        EXPECT_EQ(f.center, (Box{0, 0, 516, 295}));
-        EXPECT_EQ(f.bottom, (Box{0, 295, 516, 39}));
+        EXPECT_EQ(f.panel, (Bounds{3, 65, 510, 334}));
+        EXPECT_EQ(f.center, (Bounds{0, 0, 516, 295}));
+        EXPECT_EQ(f.bottom, (Bounds{0, 295, 516, 39}));
     }
 }
 
@@ -63,51 +64,51 @@ TEST(WindowLayout, PageOneLicenceBoxAndButtons) {
     ShippedWindow w;
     Page1Layout l =
         LayoutPage1(w.client.width, w.Frame(SkinPiece::FrmCenter1Back), w.button, w.button);
-    EXPECT_EQ(l.LblHintDir, (Box{20, 45, 110, 60}));
-    EXPECT_EQ(l.redtRead, (Box{15, 67, 480, 217}));
-    EXPECT_EQ(l.BtnAccept, (Box{334, 302, 55, 23}));
-    EXPECT_EQ(l.BtnCancel, (Box{418, 302, 55, 23}));
-    EXPECT_EQ(l.chkQuestion, (Box{12, 300, 314, 22}));
+    EXPECT_EQ(l.LblHintDir, (Bounds{20, 45, 110, 60}));
+    EXPECT_EQ(l.redtRead, (Bounds{15, 67, 480, 217}));
+    EXPECT_EQ(l.BtnAccept, (Bounds{334, 302, 55, 23}));
+    EXPECT_EQ(l.BtnCancel, (Bounds{418, 302, 55, 23}));
+    EXPECT_EQ(l.chkQuestion, (Bounds{12, 300, 314, 22}));
 }
 
 TEST(WindowLayout, PageTwoButtonsFollowPanelAndClientWidth) {
     ShippedWindow w;
     Page2OwnSizes own{w.button, w.button, w.button, w.button, {40, 13}};
     Page2Layout l = LayoutPage2(w.client.width, w.Frame(SkinPiece::FrmCenter2Back), own);
-    EXPECT_EQ(l.lblDirHint, (Box{30, 45, 250, 22}));
-    EXPECT_EQ(l.EditDir, (Box{90, 63, 325, 22}));
-    EXPECT_EQ(l.BtnSetDir, (Box{418, 62, 55, 23}));
-    EXPECT_EQ(l.BtnNext, (Box{328, 302, 55, 23}));
-    EXPECT_EQ(l.BtnCancelPage2, (Box{418, 302, 55, 23}));
-    EXPECT_EQ(l.chkAddToDesk, (Box{30, 190, 225, 22}));
-    EXPECT_EQ(l.chkAddToQuickBar, (Box{30, 220, 225, 22}));
-    EXPECT_EQ(l.chkStartWindows, (Box{30, 250, 225, 22}));
-    EXPECT_EQ(l.lblHintSystem, (Box{90, 95, 325, 22}));
-    EXPECT_EQ(l.edtDatPath, (Box{90, 113, 325, 22}));
-    EXPECT_EQ(l.btnDatPath, (Box{418, 112, 55, 23}));
-    EXPECT_EQ(l.lblHint1, (Box{30, 95, 600, 22}));
-    EXPECT_EQ(l.lblHint2, (Box{70, 290, 40, 13}));
+    EXPECT_EQ(l.lblDirHint, (Bounds{30, 45, 250, 22}));
+    EXPECT_EQ(l.EditDir, (Bounds{90, 63, 325, 22}));
+    EXPECT_EQ(l.BtnSetDir, (Bounds{418, 62, 55, 23}));
+    EXPECT_EQ(l.BtnNext, (Bounds{328, 302, 55, 23}));
+    EXPECT_EQ(l.BtnCancelPage2, (Bounds{418, 302, 55, 23}));
+    EXPECT_EQ(l.chkAddToDesk, (Bounds{30, 190, 225, 22}));
+    EXPECT_EQ(l.chkAddToQuickBar, (Bounds{30, 220, 225, 22}));
+    EXPECT_EQ(l.chkStartWindows, (Bounds{30, 250, 225, 22}));
+    EXPECT_EQ(l.lblHintSystem, (Bounds{90, 95, 325, 22}));
+    EXPECT_EQ(l.edtDatPath, (Bounds{90, 113, 325, 22}));
+    EXPECT_EQ(l.btnDatPath, (Bounds{418, 112, 55, 23}));
+    EXPECT_EQ(l.lblHint1, (Bounds{30, 95, 600, 22}));
+    EXPECT_EQ(l.lblHint2, (Bounds{70, 290, 40, 13}));
 }
 
 TEST(WindowLayout, PageThreeBarAndPercentageCentredOnTheClientWidth) {
     ShippedWindow w;
     Page3Layout l = LayoutPage3(w.client.width, w.Frame(SkinPiece::FrmCenter3Back),
                                 Shipped(SkinPiece::PrBBack), {33, 13}, w.button);
-    EXPECT_EQ(l.imgProcessBarBack, (Box{30, 251, 450, 19}));
-    EXPECT_EQ(l.imgProcessBar, (Box{32, 253, 446, 15}));
-    EXPECT_EQ(l.lblNowCopyFile, (Box{30, 229, 450, 22}));
+    EXPECT_EQ(l.imgProcessBarBack, (Bounds{30, 251, 450, 19}));
+    EXPECT_EQ(l.imgProcessBar, (Bounds{32, 253, 446, 15}));
+    EXPECT_EQ(l.lblNowCopyFile, (Bounds{30, 229, 450, 22}));
     // Centred on the window, not on the panel that starts 3 pixels further right.
-    EXPECT_EQ(l.lblProcessBarHint, (Box{242, 254, 33, 13}));
-    EXPECT_EQ(l.BtnCancelPage3, (Box{418, 302, 55, 23}));
+    EXPECT_EQ(l.lblProcessBarHint, (Bounds{242, 254, 33, 13}));
+    EXPECT_EQ(l.BtnCancelPage3, (Bounds{418, 302, 55, 23}));
 }
 
 TEST(WindowLayout, PageFourOptionsAndFinishButton) {
     ShippedWindow w;
     Page4Layout l = LayoutPage4(w.client.width, w.Frame(SkinPiece::FrmCenter4Back), w.button);
-    EXPECT_EQ(l.chkStartMorlan, (Box{30, 65, 225, 22}));
-    EXPECT_EQ(l.chkAddToFavorites, (Box{30, 105, 345, 22}));
-    EXPECT_EQ(l.lblHintCancel, (Box{30, 125, 285, 22}));
-    EXPECT_EQ(l.BtnComplete, (Box{418, 302, 55, 23}));
+    EXPECT_EQ(l.chkStartMorlan, (Bounds{30, 65, 225, 22}));
+    EXPECT_EQ(l.chkAddToFavorites, (Bounds{30, 105, 345, 22}));
+    EXPECT_EQ(l.lblHintCancel, (Bounds{30, 125, 285, 22}));
+    EXPECT_EQ(l.BtnComplete, (Bounds{418, 302, 55, 23}));
 }
 
 TEST(PageSwitch, ExactlyOnePanelAndLicenceControlsOnPageOneOnly) {
@@ -116,10 +117,38 @@ TEST(PageSwitch, ExactlyOnePanelAndLicenceControlsOnPageOneOnly) {
         ASSERT_TRUE(v);
         for (int i = 0; i < 4; ++i) EXPECT_EQ(v->panels[i], i == page - 1) << page;
         EXPECT_EQ(v->licence_controls, page == 1);
-        EXPECT_EQ(v->start_copying, page == 3);
     }
     EXPECT_FALSE(VisibilityForPage(0));
     EXPECT_FALSE(VisibilityForPage(5));
+}
+
+// Pages change only forward, each event from its own page; copying starts by its own call, not
+// as a side effect of showing page 3.
+TEST(PageFlow, EachEventLeadsOnFromItsOwnPageOnly) {
+    EXPECT_EQ(NextPage(1, FlowEvent::LicenceAccepted), 2);
+    EXPECT_EQ(NextPage(2, FlowEvent::PathAccepted), 3);
+    EXPECT_EQ(NextPage(3, FlowEvent::CopyCancelled), 4);
+    EXPECT_EQ(NextPage(3, FlowEvent::RunEnded), 4);
+    EXPECT_FALSE(NextPage(2, FlowEvent::LicenceAccepted));
+    EXPECT_FALSE(NextPage(4, FlowEvent::RunEnded));
+    EXPECT_FALSE(NextPage(1, FlowEvent::PathAccepted));
+}
+
+// The window is built at the design layout: with the shipped skin it is the layout the form
+// file gives, so nothing moves when the skin is cut and the window laid out again.
+TEST(DesignLayout, IsTheFormFilesPlacesAtTheShippedSizes) {
+    const FormLayout& d = DesignLayout();
+    EXPECT_EQ(d.imgTopBack, (Bounds{3, 3, 516, 63}));
+    EXPECT_EQ(d.btnWinClose, (Bounds{483, 6, 27, 19}));
+    EXPECT_EQ(d.LblWelcome1, (Bounds{90, 18, 406, 60}));
+    EXPECT_EQ(d.frame.panel, (Bounds{3, 65, 510, 334}));
+    EXPECT_EQ(d.page1.redtRead, (Bounds{15, 67, 480, 217}));
+    EXPECT_EQ(d.page1.BtnAccept, (Bounds{334, 302, 55, 23}));
+    EXPECT_EQ(d.page2.BtnNext, (Bounds{328, 302, 55, 23}));
+    EXPECT_EQ(d.page2.BtnSetDir, (Bounds{418, 62, 55, 23}));
+    EXPECT_EQ(d.page3.imgProcessBar, (Bounds{32, 253, 446, 15}));
+    EXPECT_EQ(d.page3.lblProcessBarHint, (Bounds{242, 254, 33, 13}));
+    EXPECT_EQ(d.page4.BtnComplete, (Bounds{418, 302, 55, 23}));
 }
 
 // Which pixels the union of the nine rectangles covers.
@@ -180,12 +209,12 @@ TEST(ProgressBar, RoundingIgnoresTheFloatingPointRoundingMode) {
 
 TEST(ProgressBar, FrameKeepsFivePixelEndsAndStretchesTheMiddle) {
     auto s = ProgressFrameSlices({30, 19}, {450, 19});
-    EXPECT_EQ(s[0].from, (Box{0, 0, 5, 19}));
-    EXPECT_EQ(s[0].to, (Box{0, 0, 5, 19}));
-    EXPECT_EQ(s[1].from, (Box{5, 0, 20, 19}));
-    EXPECT_EQ(s[1].to, (Box{5, 0, 440, 19}));
-    EXPECT_EQ(s[2].from, (Box{25, 0, 5, 19}));
-    EXPECT_EQ(s[2].to, (Box{445, 0, 5, 19}));
+    EXPECT_EQ(s[0].from, (Bounds{0, 0, 5, 19}));
+    EXPECT_EQ(s[0].to, (Bounds{0, 0, 5, 19}));
+    EXPECT_EQ(s[1].from, (Bounds{5, 0, 20, 19}));
+    EXPECT_EQ(s[1].to, (Bounds{5, 0, 440, 19}));
+    EXPECT_EQ(s[2].from, (Bounds{25, 0, 5, 19}));
+    EXPECT_EQ(s[2].to, (Bounds{445, 0, 5, 19}));
 }
 
 }  // namespace

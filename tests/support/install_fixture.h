@@ -9,13 +9,13 @@
 
 #include "data/file_list.h"
 #include "data/settings.h"
-#include "install/install_session.h"
 #include "doubles/memory_dialogs.h"
 #include "doubles/memory_file_system.h"
 #include "doubles/memory_processes.h"
 #include "doubles/memory_registry.h"
 #include "doubles/memory_resources.h"
 #include "doubles/memory_shell.h"
+#include "install/install_session.h"
 #include "support/shipped_settings.h"
 #include "support/zlib_frame.h"
 
@@ -30,25 +30,24 @@ inline ProductStrings ShippedStrings() {
     return strings;
 }
 
-class RecordingWindow final : public InstallWindow {
+// Records what the installation shows, and answers with the options a test sets.
+class RecordingObserver final : public InstallObserver {
 public:
     WindowHandle handle = 0x5150;
-    bool add_to_desk = true, add_to_quick_bar = true, start_windows = true;
+    InstallOptions options;
     std::vector<std::string> copy_captions;
     std::vector<double> fractions;
     std::vector<std::string> progress_captions;
-    int finish_pages = 0;
+    int runs_ended = 0;
 
-    WindowHandle Handle() const override { return handle; }
+    WindowHandle Owner() const override { return handle; }
     void ShowCopyCaption(std::string_view caption) override { copy_captions.emplace_back(caption); }
-    void DrawProgress(double fraction) override { fractions.push_back(fraction); }
-    void SetProgressCaption(std::string_view caption) override {
+    void ShowProgress(double fraction, std::string_view caption) override {
+        fractions.push_back(fraction);
         progress_captions.emplace_back(caption);
     }
-    bool AddToDeskChecked() const override { return add_to_desk; }
-    bool AddToQuickBarChecked() const override { return add_to_quick_bar; }
-    bool StartWindowsChecked() const override { return start_windows; }
-    void ShowFinishPage() override { ++finish_pages; }
+    InstallOptions Options() const override { return options; }
+    void RunEnded() override { ++runs_ended; }
 };
 
 inline constexpr RegistryRoot kHklm = RegistryRoot::LocalMachine;
@@ -67,9 +66,9 @@ struct InstallFixture {
     MemoryDialogs dialogs;
     MemoryResources resources;
     ProductStrings strings = ShippedStrings();
-    RecordingWindow window;
+    RecordingObserver window;
     InstallSession session{
-        strings, {files, registry, shell, processes, dialogs, resources}, window};
+        strings, {files, registry, shell, processes, dialogs, resources}, &window};
 
     InstallFixture() {
         files.AddDirectory("C:\\windows\\system32");

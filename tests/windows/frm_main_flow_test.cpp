@@ -111,7 +111,8 @@ protected:
 
 TEST_F(FrmMainRunTest, EightEntriesShowTheirPercentagesOnTheRealTimerAndEndOnPage4) {
     for (int i = 0; i < 8; ++i) AddEntry(i, "f" + std::to_string(i) + ".txt");
-    TFrmMain frm(platform.With(resources));
+    Installation installation(platform.With(resources));
+    TFrmMain frm(installation);
     StartRun(frm);
     ASSERT_EQ(frm.CurrentPage, 3);
     ASSERT_TRUE(frm.tmr1.Enabled());
@@ -134,7 +135,8 @@ TEST_F(FrmMainRunTest, EightEntriesShowTheirPercentagesOnTheRealTimerAndEndOnPag
 TEST_F(FrmMainRunTest, AFailedEntryEndsOnTheFailurePageThatListsIt) {
     MessageBoxWatcher boxes;
     for (int i = 0; i < 8; ++i) AddEntry(i, "data\\f" + std::to_string(i) + ".txt", i != 3);
-    TFrmMain frm(platform.With(resources));
+    Installation installation(platform.With(resources));
+    TFrmMain frm(installation);
     StartRun(frm);
     ASSERT_TRUE(PumpUntil([&] { return frm.InstallFinished(); }));
     EXPECT_EQ(frm.CurrentPage, 4);
@@ -160,7 +162,8 @@ TEST_F(FrmMainRunTest, AFailedEntryEndsOnTheFailurePageThatListsIt) {
 TEST_F(FrmMainRunTest, NoRoomOnTheDriveKeepsPage2WithTheWholeHint) {
     AddEntry(0, "big.dat");
     platform.files.SetFreeSpace('D', 5);
-    TFrmMain frm(platform.With(resources));
+    Installation installation(platform.With(resources));
+    TFrmMain frm(installation);
     frm.window.SetMainForm(false);
     frm.Show();
     frm.chkQuestion.SetChecked(true);
@@ -184,7 +187,8 @@ TEST_F(FrmMainRunTest, NoRoomOnTheDriveKeepsPage2WithTheWholeHint) {
 
 TEST_F(FrmMainRunTest, CancelOnPage3StopsTheRunAndFinishOnlyCloses) {
     for (int i = 0; i < 8; ++i) AddEntry(i, "f" + std::to_string(i) + ".txt");
-    TFrmMain frm(platform.With(resources));
+    Installation installation(platform.With(resources));
+    TFrmMain frm(installation);
     StartRun(frm);
     ClickAt(frm.pnlPage3, 418 + 27, 302 + 11);  // BtnCancelPage3
     EXPECT_EQ(frm.CurrentPage, 4);
@@ -205,10 +209,11 @@ TEST_F(FrmMainRunTest, ErrorInTheFinishHandlerIsDiscardedAndTheWindowStaysOpen) 
     AddEntry(0, "readme.txt");
     AddEntry(1, "Tessik软件.url", false);  // the favourites link, set aside without its resource
     platform.shell.SetSpecialFolder(0x06, "C:\\Favorites");
-    TFrmMain frm(platform.With(resources));
+    Installation installation(platform.With(resources));
+    TFrmMain frm(installation);
     StartRun(frm);
     ASSERT_TRUE(PumpUntil([&] { return frm.InstallFinished(); }));
-    ASSERT_EQ(frm.Run()->FavoritesEntry().ResourceName, "MyFile0001");
+    ASSERT_EQ(installation.Run().FavoritesEntry().ResourceName, "MyFile0001");
 
     const std::size_t starts = platform.shell.Starts().size();  // the servers, by the run
     ClickAt(frm.pnlPage4, 418 + 27, 302 + 11);                  // BtnComplete: AddToFavorites fails
@@ -223,7 +228,8 @@ TEST(FrmMainCreationBox, ErrorIsShownInAMessageBoxAndTheWindowStillOpens) {
     MemoryResources resources = testing::ShippedResources();
     resources.SetString(1004, "FrmCenter2BackRect=2,422,510");
     testing::MemoryPlatform platform;
-    TFrmMain frm(platform.With(resources));
+    Installation installation(platform.With(resources));
+    TFrmMain frm(installation);
     frm.window.SetMainForm(false);
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"List index out of bounds (3)"});
     frm.Show();

@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "support/memory_platform.h"
 #include "ui/frm_main.h"
 #include "ui/window_region.h"
-#include "support/memory_platform.h"
 #include "window_test_support.h"
 
 namespace setup::ui {
@@ -30,7 +30,8 @@ protected:
     CapturedErrors errors;
     MemoryResources resources = testing::ShippedResources();
     testing::MemoryPlatform platform;
-    TFrmMain frm{platform.With(resources)};
+    Installation installation{platform.With(resources)};
+    TFrmMain frm{installation};
 };
 
 TEST_F(FrmMainTest, ShownWindowIs516By402WithoutCaptionAndCentredOnTheDesktop) {
@@ -122,7 +123,7 @@ TEST_F(FrmMainTest, ProgressFrameKeepsItsEndsAndLetsTheCornersShowThrough) {
     EXPECT_TRUE(frm.imgProcessBarBack.Transparent());
 }
 
-TEST_F(FrmMainTest, PagesShowOnePanelAndPageThreeStartsTheTimer) {
+TEST_F(FrmMainTest, PagesShowOnePanelAndCopyingStartsByItsOwnCall) {
     frm.Show();
     frm.ShowPage(2);
     EXPECT_EQ(frm.CurrentPage, 2);
@@ -139,9 +140,12 @@ TEST_F(FrmMainTest, PagesShowOnePanelAndPageThreeStartsTheTimer) {
 
     frm.ShowPage(3);
     EXPECT_TRUE(frm.pnlPage3.Visible());
+    EXPECT_FALSE(frm.tmr1.Enabled());
+    EXPECT_EQ(frm.lblProcessBarHint.GetBounds(), (gui::Bounds{242, 254, 33, 13}));
+    frm.StartCopying();
     EXPECT_TRUE(frm.tmr1.Enabled());
     EXPECT_TRUE(frm.lblProcessBarHint.Visible());
-    EXPECT_EQ(frm.lblProcessBarHint.GetBounds(), (gui::Bounds{242, 254, 33, 13}));
+    EXPECT_TRUE(installation.Started());
     frm.tmr1.SetEnabled(false);
 
     frm.ShowPage(9);
@@ -199,10 +203,9 @@ TEST_F(FrmMainTest, LicenceCaptionsAndDefaultsComeFromTheResources) {
     EXPECT_EQ(frm.LblWelcome1.Caption(), "欢迎使用TessikOne软件商贸版");
     EXPECT_EQ(frm.EditDir.Text(), "D:\\Tessik软件\\TessikOne软件商贸版");
     EXPECT_EQ(frm.edtDatPath.Text(), "D:\\Tessik软件用户数据");
-    EXPECT_EQ(frm.Session().BrowseDrive, "C");
-    ASSERT_NE(frm.Run(), nullptr);
-    EXPECT_EQ(frm.Run()->FileCount(), 3);
-    EXPECT_EQ(frm.Run()->PayloadFileList()[2], "RepCenter\\销售单.rpt");
+    EXPECT_EQ(installation.BrowseDrive(), "C");
+    EXPECT_EQ(installation.FileCount(), 3);
+    EXPECT_EQ(installation.Run().PayloadFileList()[2], "RepCenter\\销售单.rpt");
     EXPECT_FALSE(frm.InstallFinished());
     for (auto* box : {&frm.chkAddToDesk, &frm.chkAddToQuickBar, &frm.chkStartWindows,
                       &frm.chkStartMorlan, &frm.chkAddToFavorites})
@@ -220,7 +223,8 @@ TEST(FrmMainLicence, TextThatLooksLikeRichTextOrIsLongIsShownAsItIs) {
     resources.SetResource("MyRes2", "MainRect",
                           testing::Frame(licence + std::string(1, '\0') + "x"));
     testing::MemoryPlatform platform;
-    TFrmMain frm(platform.With(resources));
+    Installation installation(platform.With(resources));
+    TFrmMain frm(installation);
     frm.window.SetMainForm(false);
     ASSERT_NE(frm.redtRead.Handle(), nullptr);
     const std::string shown = frm.redtRead.Text();
@@ -237,14 +241,16 @@ TEST(FrmMainCreation, MissingSkinIsShownAndTheWindowStillOpens) {
     for (unsigned i = 0; i < setup::testing::kShippedSettings.size(); ++i)
         no_skin.SetString(1001 + i, std::string(setup::testing::kShippedSettings[i]));
     testing::MemoryPlatform platform;
-    TFrmMain frm(platform.With(no_skin));
+    Installation installation(platform.With(no_skin));
+    TFrmMain frm(installation);
     frm.window.SetMainForm(false);
     EXPECT_EQ(errors.texts, std::vector<std::string>{"Resource MainBmp not found"});
     ASSERT_NE(frm.Handle(), nullptr);
-    // Creation stopped in the skin step: no strips, design captions, no file list.
+    // Creation stopped in the skin step: no strips, design captions; the installation read its
+    // list all the same.
     EXPECT_FALSE(frm.BtnAccept.Loaded());
     EXPECT_EQ(frm.chkStartWindows.Caption(), "");
-    EXPECT_EQ(frm.Run(), nullptr);
+    EXPECT_EQ(installation.FileCount(), 0);
     frm.Show();
     EXPECT_TRUE(IsWindowVisible(frm.Handle()));
 }
@@ -254,7 +260,8 @@ TEST(FrmMainCreation, BadRectangleSettingLeavesTheLaterPiecesEmpty) {
     MemoryResources resources = testing::ShippedResources();
     resources.SetString(1008, "PrBBackRect=766,101,x,19");
     testing::MemoryPlatform platform;
-    TFrmMain frm(platform.With(resources));
+    Installation installation(platform.With(resources));
+    TFrmMain frm(installation);
     frm.window.SetMainForm(false);
     EXPECT_EQ(errors.texts, std::vector<std::string>{"'x' is not a valid integer value"});
     EXPECT_EQ(frm.Piece(SkinPiece::FrmBottomBack).Width(), 510);

@@ -20,9 +20,9 @@ struct RealInstallSession {
     MemoryDialogs dialogs;
     MemoryResources resources;
     ProductStrings strings;
-    RecordingWindow window;
+    RecordingObserver window;
     InstallSession session{
-        strings, {files, registry, shell, processes, dialogs, resources}, window};
+        strings, {files, registry, shell, processes, dialogs, resources}, &window};
 };
 
 }  // namespace setup::testing

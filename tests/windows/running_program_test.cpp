@@ -138,9 +138,9 @@ protected:
     Win32Dialogs dialogs;
     MemoryResources resources;
     ProductStrings strings;
-    testing::RecordingWindow window;
+    testing::RecordingObserver window;
     InstallSession session{
-        strings, {files, registry, shell, processes, dialogs, resources}, window};
+        strings, {files, registry, shell, processes, dialogs, resources}, &window};
 };
 
 TEST_F(RunningProgram, YesEndsTheProgramAndItsFileIsReplaced) {

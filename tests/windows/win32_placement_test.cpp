@@ -124,7 +124,8 @@ TEST_F(Win32Placement, ARunCountsEveryEntryItCouldNotInstall) {
     // The post-install records go to doubles: this test is about the files.
     MemoryRegistry records;
     MemoryShell links{files};
-    InstallSession on_disk{strings, {files, records, links, processes, dialogs, resources}, window};
+    InstallSession on_disk{
+        strings, {files, records, links, processes, dialogs, resources}, &window};
     on_disk.InstallDir = dir;
     ExtractionRun run(on_disk, {"data\\ok.txt", "bad.txt", "..\\escape.txt", "held.txt", "c.txt"});
     while (run.Step()) {

@@ -1,0 +1,50 @@
+// What an installation shows as it goes, and what it asks of whoever drives it: the wizard's
+// window, or nothing at all in an unattended run. It knows nothing of pages.
+#pragma once
+
+#include <string_view>
+
+#include "platform/window_handle.h"
+
+namespace setup {
+
+// The options of page 2 (or of the command line).
+struct InstallOptions {
+    bool desktop_links = true;      // chkAddToDesk
+    bool quick_launch_link = true;  // chkAddToQuickBar
+    bool autostart = true;          // chkStartWindows
+    bool operator==(const InstallOptions&) const = default;
+};
+
+class InstallObserver {
+public:
+    virtual ~InstallObserver() = default;
+
+    // The window that owns started programs and the shell's folder lookups; 0 for none.
+    virtual WindowHandle Owner() const = 0;
+    // "正在复制文件：" and the target path, shown at once, before the file is unpacked and
+    // written (lblNowCopyFile).
+    virtual void ShowCopyCaption(std::string_view caption) = 0;
+    // The completed fraction (DrawProgress) and its caption "12%" (lblProcessBarHint).
+    virtual void ShowProgress(double fraction, std::string_view caption) = 0;
+    // The options, read at the moment their task runs.
+    virtual InstallOptions Options() const = 0;
+    // The run has ended; its outcome and the entries it could not install can be read now.
+    virtual void RunEnded() = 0;
+};
+
+// Shows nothing and installs with the options it is given: for a run without a window.
+class QuietObserver final : public InstallObserver {
+public:
+    explicit QuietObserver(InstallOptions options = {}) : options_(options) {}
+    WindowHandle Owner() const override { return 0; }
+    void ShowCopyCaption(std::string_view) override {}
+    void ShowProgress(double, std::string_view) override {}
+    InstallOptions Options() const override { return options_; }
+    void RunEnded() override {}
+
+private:
+    InstallOptions options_;
+};
+
+}  // namespace setup

@@ -1,0 +1,81 @@
+// One installation of the product: its names and payload list read from the installer's own
+// resources, the paths and options it installs with, and the run that copies the payload and then
+// records, links and starts it. The program creates it and hands it to whoever drives it: the
+// wizard, one entry per timer tick, or an unattended run, to the end at once. It knows nothing of
+// pages or windows.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "data/settings.h"
+#include "install/extraction_run.h"
+#include "install/install_session.h"
+
+namespace setup {
+
+class Installation {
+public:
+    // Reads the product's names and the payload file list. A settings line that cannot be read
+    // stops the names there; LoadError says why (the window reports the same error when it cuts
+    // its skin from the same table).
+    explicit Installation(const InstallPlatform& platform);
+    Installation(const Installation&) = delete;
+    Installation& operator=(const Installation&) = delete;
+
+    // Who is told of the progress and asked for the options; nullptr for nobody.
+    void SetObserver(InstallObserver* observer);
+
+    const ProductStrings& Strings() const { return strings_; }
+    const std::optional<std::string>& LoadError() const { return load_error_; }
+    const InstallPlatform& Platform() const { return session_.platform; }
+    int FileCount() const { return run_.FileCount(); }
+    // The bytes the payload takes once unpacked.
+    std::uint64_t PayloadBytes() const { return payload_bytes_; }
+    // The first of the installer's own resources that does not match its checksum.
+    std::optional<std::string> FindDamage() const;
+
+    // The directory page 2 starts with: the previous installation's, else the default. Also
+    // decides BrowseDrive.
+    std::string ReadPreviousPath();
+    const std::string& BrowseDrive() const { return session_.BrowseDrive; }
+    void SetPaths(const InstallPaths& paths);
+
+    // Copying starts only here; Step then places one entry and says whether entries remain,
+    // RunToEnd steps to the end at once.
+    void Start() { started_ = true; }
+    bool Started() const { return started_; }
+    bool Step();
+    void RunToEnd();
+    void Cancel() { run_.Cancel(); }
+
+    bool InstallFinished() const { return run_.InstallFinished(); }
+    // Not started, or stopped, counts as cancelled.
+    RunOutcome Outcome() const;
+    const std::vector<EntryFailure>& Failures() const { return run_.Failures(); }
+
+    // The finish page's two options.
+    void AddToFavorites() { run_.AddToFavorites(); }
+    void StartMainProgram();
+
+    // The state and the run, for those that look closer (tests, the benchmark probe).
+    InstallSession& Session() { return session_; }
+    const InstallSession& Session() const { return session_; }
+    const ExtractionRun& Run() const { return run_; }
+
+private:
+    static std::vector<std::string> LoadNames(const Resources& resources, ProductStrings& strings,
+                                              std::optional<std::string>& error);
+
+    ProductStrings strings_;
+    std::optional<std::string> load_error_;
+    QuietObserver quiet_;
+    InstallSession session_;
+    ExtractionRun run_;
+    std::uint64_t payload_bytes_ = 0;
+    bool started_ = false;
+};
+
+}  // namespace setup
