@@ -5,7 +5,6 @@
 #include "install/installation.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/win32_dialogs.h"
-#include "platform/win32/win32_directories.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
@@ -54,15 +53,13 @@ constexpr char kDamagedMessage[] = "安装程序已损坏，请重新下载。";
 int RunSetup(LoopProbe* probe) {
     // The shell link object lives in this thread's single-threaded apartment.
     win32::ComApartment apartment;
-    gui::SetApplicationTitle(ui::kApplicationTitle);
 
     Win32Resources resources;
     Win32FileSystem files;
     Win32Registry registry;
     Win32Shell shell;
     Win32Processes processes;
-    Win32Dialogs dialogs(ui::kApplicationTitle);
-    Win32Directories directories;
+    Win32Dialogs dialogs;
 
     Installation installation({files, registry, shell, processes, dialogs, resources});
     // A damaged download is refused before anything is shown or written.
@@ -73,7 +70,7 @@ int RunSetup(LoopProbe* probe) {
 
     ui::TFrmMain frm_main(installation);
     dialogs.SetOwner(reinterpret_cast<WindowHandle>(frm_main.Handle()));
-    ui::TFrmSetDir frm_set_dir(directories);
+    ui::TFrmSetDir frm_set_dir(files);
     frm_main.FrmSetDir = &frm_set_dir;
 
     frm_main.Show();

@@ -17,7 +17,7 @@ constexpr std::int64_t kMaxPixels = 64ll * 1024 * 1024;
 constexpr std::uint64_t kMaxFileSize = 512ull * 1024 * 1024;
 
 RuntimeError InvalidBitmap() {
-    return RuntimeError("Bitmap image is not valid");
+    return RuntimeError(ErrorKind::DataDamaged, "Bitmap image is not valid");
 }
 
 std::uint32_t Read32(std::span<const std::uint8_t> d, std::size_t at) {

@@ -3,6 +3,9 @@
 #include <new>
 #include <utility>
 
+#include "platform/application_title.h"
+#include "platform/win32/message_box.h"
+
 namespace setup::gui {
 
 namespace {
@@ -10,11 +13,6 @@ namespace {
 ErrorReporter& Reporter() {
     static ErrorReporter reporter;
     return reporter;
-}
-
-std::string& Title() {
-    static std::string title;
-    return title;
 }
 
 }  // namespace
@@ -28,14 +26,7 @@ void ReportError(HWND owner, const std::string& text) {
         Reporter()(owner, text);
         return;
     }
-    MessageBoxA(owner, text.c_str(), Title().c_str(), MB_OK | MB_ICONSTOP);
-}
-
-void SetApplicationTitle(std::string title) {
-    Title() = std::move(title);
-}
-const std::string& ApplicationTitle() {
-    return Title();
+    win32::ShowMessageBox(owner, text, kApplicationTitle, MB_OK | MB_ICONSTOP, false);
 }
 
 std::string CurrentExceptionText() {

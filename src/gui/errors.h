@@ -1,5 +1,6 @@
-// Where errors that reach a fixed catch point go: by default a message box with the error's text
-// and the application title. Tests replace the reporter so no modal box ever waits for a person.
+// Where errors that reach a fixed catch point of the window go (the README lists the catch
+// points): by default the installer's message box with the error's text and the application
+// title. Tests replace the reporter so no modal box ever waits for a person.
 #pragma once
 
 #include <windows.h>
@@ -16,10 +17,6 @@ using ErrorReporter = std::function<void(HWND owner, const std::string& text)>;
 // Replaces the reporter; an empty function restores the message box. Returns the previous one.
 ErrorReporter SetErrorReporter(ErrorReporter reporter);
 void ReportError(HWND owner, const std::string& text);
-
-// The title of the application's message boxes (the taskbar text of the program).
-void SetApplicationTitle(std::string title);
-const std::string& ApplicationTitle();
 
 // Text of the exception being handled; for use inside a catch block only.
 std::string CurrentExceptionText();

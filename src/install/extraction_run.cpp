@@ -1,6 +1,5 @@
 #include "install/extraction_run.h"
 
-#include <cmath>
 #include <exception>
 
 #include "data/file_list.h"
@@ -8,21 +7,9 @@
 #include "install/registry_records.h"
 #include "install/shortcuts.h"
 #include "install/target_path.h"
+#include "platform/rounding.h"
 
 namespace setup {
-namespace {
-
-// Explicit, so the result never depends on the floating-point rounding mode.
-long long RoundHalfEven(double value) {
-    double floor = std::floor(value);
-    double rest = value - floor;
-    long long whole = static_cast<long long>(floor);
-    if (rest > 0.5 || (rest == 0.5 && whole % 2 != 0)) ++whole;
-    return whole;
-}
-
-}  // namespace
-
 std::string PercentCaption(double fraction) {
     // Rounded to a double before the tie test: the x87 unit of 32-bit builds would otherwise keep
     // extra bits (0.005 * 100 a hair above 0.5) and round differently from 64-bit builds.

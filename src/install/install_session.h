@@ -37,10 +37,10 @@ struct InstallSession {
     InstallPlatform platform;
     InstallObserver* observer;  // never null
 
-    std::string InstallDir;   // no trailing backslash
-    std::string MainExePath;  // may be switched to the free edition by the desktop shortcuts
-    std::string UninstallerPath;
-    std::string BrowseDrive;  // first character: the drive the directory chooser opens on
+    std::string InstallDir = {};   // no trailing backslash
+    std::string MainExePath = {};  // may be switched to the free edition by the desktop shortcuts
+    std::string UninstallerPath = {};
+    std::string BrowseDrive = {};  // first character: the drive the directory chooser opens on
 };
 
 // The main program's folder with its trailing backslash, as MainExePath stands now.

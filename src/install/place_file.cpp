@@ -29,7 +29,7 @@ std::string FileMessage(std::string_view name, std::string_view code) {
 }
 
 // The whole entry, unpacked into the file as it is written: nothing is held in memory.
-WriteResult WriteEntry(FileSystem& files, Bytes resource, const std::string& target) {
+Result WriteEntry(FileSystem& files, Bytes resource, const std::string& target) {
     return files.WriteWholeFile(
         target, [resource](const ByteSink& sink) { UnpackResourceTo(resource, sink); });
 }
@@ -38,14 +38,14 @@ PlaceOutcome Done(Placement placement) {
     return {placement, {}, 0};
 }
 
-PlaceOutcome Failed(std::string_view code, const WriteResult& write) {
+PlaceOutcome Failed(std::string_view code, const Result& write) {
     return {Placement::Failed, std::string(code), write.error};
 }
 
 // A guarded program's file could not be written: if the program runs, the user may end it, and
 // the write is tried once more. A write that still fails is reported.
 PlaceOutcome HandleGuardedFailure(InstallSession& session, std::string upper_name,
-                                  const std::string& target, Bytes resource, WriteResult write) {
+                                  const std::string& target, Bytes resource, Result write) {
     std::string name = RemoveAll(std::move(upper_name), ".EXE");
     InstallPlatform& platform = session.platform;
     if (IsProgramRunning(platform.processes, name)) {
@@ -80,7 +80,7 @@ PlaceOutcome PlaceFile(InstallSession& session, std::string_view resource_name,
     session.observer->ShowCopyCaption(kCopyingCaption + target);
     std::optional<Bytes> resource = platform.resources.Find(resource_type, resource_name);
     if (!resource) throw ResourceNotFound(resource_name);
-    WriteResult write = WriteEntry(platform.files, *resource, target);
+    Result write = WriteEntry(platform.files, *resource, target);
     if (write) return Done(Placement::Written);
 
     std::string upper_name = text::AsciiUpper(ExtractFileName(target));

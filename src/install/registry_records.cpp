@@ -12,7 +12,7 @@ constexpr char kSetupPathValue[] = "SETUPPATH";
 
 // Writing with no key open fails like a refused write.
 void WriteValue(RegistryKey* key, std::string_view name, std::string_view value) {
-    if (!key) throw RuntimeError("Failed to set data for '" + std::string(name) + "'");
+    if (!key) throw FailedToSetData(name);
     key->WriteString(name, value);
 }
 
@@ -40,9 +40,10 @@ std::string RegistryErrorMessage(const ProductStrings& strings, std::string_view
     return message.append(code);
 }
 
+// Nothing that a started program does, nor whether it starts, is the installer's concern.
 void StartProgram(InstallSession& session, const std::string& path) {
-    session.platform.shell.Execute(session.observer->Owner(), "open", path, "False", "",
-                                   kShowNormal);
+    (void)session.platform.shell.Execute(session.observer->Owner(), "open", path, "False", "",
+                                         kShowNormal);
 }
 
 void WriteVersionRecord(InstallSession& session) {
@@ -90,8 +91,9 @@ void DisableAutostart(InstallSession& session) {
     std::unique_ptr<RegistryKey> key;
     try {
         key = session.platform.registry.OpenKey(kMachine, kRunKey, true);
+        // A value that cannot be deleted is not reported: the task only makes sure of it.
         if (key && key->ValueExists(session.strings.Company))
-            key->DeleteValue(session.strings.Company);
+            (void)key->DeleteValue(session.strings.Company);
     } catch (const RuntimeError&) {
         Report(session, "0x002");
     }

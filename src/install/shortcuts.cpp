@@ -19,7 +19,7 @@ std::optional<std::string> LocationFolder(InstallSession& session, const Registr
     if (!group) return base + "\\Microsoft\\Internet Explorer\\Quick Launch";
     std::string folder = base + "\\" + session.strings.Company;
     if (!session.platform.files.DirectoryExists(folder))
-        session.platform.files.ForceDirectories(folder);
+        (void)session.platform.files.ForceDirectories(folder);  // the link's save then fails
     return folder;
 }
 
@@ -44,7 +44,8 @@ void CreateDesktopLink(InstallSession& session, const std::string& linkName,
     link.description = linkName;
     link.icon_path = target;
     link.icon_index = 0;
-    shell.WriteShellLink(link, *desktop + "\\" + linkName + ".lnk");
+    // A link the shell cannot save is not reported; the installation stands without it.
+    (void)shell.WriteShellLink(link, *desktop + "\\" + linkName + ".lnk");
 }
 
 void CreateFolderLink(InstallSession& session, const std::string& target,
@@ -62,7 +63,8 @@ void CreateFolderLink(InstallSession& session, const std::string& target,
     if (!folder) return;
     std::string file_name =
         linkName.empty() ? ChangeFileExt(ExtractFileName(target), ".Lnk") : linkName + ".lnk";
-    session.platform.shell.WriteShellLink(link, *folder + "\\" + file_name);
+    // As for the desktop links: a link that cannot be saved is no failure of the installation.
+    (void)session.platform.shell.WriteShellLink(link, *folder + "\\" + file_name);
 }
 
 void CreateDesktopShortcuts(InstallSession& session) {

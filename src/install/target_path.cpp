@@ -13,16 +13,13 @@ std::string MakeTargetPath(FileSystem& files, std::string_view install_dir,
     std::vector<std::string_view> components = text::Split(relative, format::kPathSeparator);
     for (std::string_view& component : components) {
         component = text::Trim(component);
-        if (format::TargetComponentProblem(component))
-            throw RuntimeError("Invalid file name '" + std::string(relative) + "'");
+        if (format::TargetComponentProblem(component)) throw InvalidFileName(relative);
     }
-    std::string path(install_dir);
-    for (std::size_t i = 0; i < components.size(); ++i) {
-        path += '\\';
-        path += components[i];
-        if (i + 1 < components.size() && !files.DirectoryExists(path)) files.MakeDirectory(path);
-    }
-    return path;
+    // The folders on the way are made; the file's own name is only appended.
+    const std::string_view file_name = components.back();
+    components.pop_back();
+    std::string path = files.CreateLevels(std::string(install_dir), components);
+    return path.append("\\").append(file_name);
 }
 
 }  // namespace setup

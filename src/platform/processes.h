@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/error.h"
+
 namespace setup {
 
 struct ProcessEntry {
@@ -21,10 +23,11 @@ public:
 
     // Every running process; empty where the platform offers no snapshot.
     virtual std::vector<ProcessEntry> Snapshot() const = 0;
-    // Ends the process with exit code 0; false when it could not be opened or ended.
-    virtual bool Terminate(std::uint32_t id) = 0;
+    // Ends the process with exit code 0; fails when it could not be opened or ended.
+    virtual Result Terminate(std::uint32_t id) = 0;
     // Waits until all the processes are gone, at most timeout_ms in all; true when they are.
-    virtual bool WaitForExit(std::span<const std::uint32_t> ids, unsigned timeout_ms) = 0;
+    [[nodiscard]] virtual bool WaitForExit(std::span<const std::uint32_t> ids,
+                                           unsigned timeout_ms) = 0;
     // Non-empty titles of all top-level windows (hidden ones too) in the window manager's order,
     // each at most 254 bytes.
     virtual std::vector<std::string> TopLevelWindowTitles() const = 0;

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/error.h"
+
 namespace setup {
 
 enum class RegistryRoot { LocalMachine, CurrentUser };
@@ -16,13 +18,14 @@ class RegistryKey {
 public:
     virtual ~RegistryKey() = default;
 
-    // Stores a plain string value (REG_SZ); a refused write throws RuntimeError.
+    // Stores a plain string value (REG_SZ); a refused write throws RuntimeError ("Failed to set
+    // data for '%s'", with the system's error code).
     virtual void WriteString(std::string_view name, std::string_view value) = 0;
     // A plain or expandable string as stored (no expansion), up to its first NUL; a missing
     // value gives "". A value of another type throws RuntimeError.
     virtual std::string ReadString(std::string_view name) const = 0;
-    virtual bool ValueExists(std::string_view name) const = 0;
-    virtual bool DeleteValue(std::string_view name) = 0;
+    [[nodiscard]] virtual bool ValueExists(std::string_view name) const = 0;
+    virtual Result DeleteValue(std::string_view name) = 0;
     // Closes the key, first writing it to storage when flush is set. Later calls do nothing.
     virtual void Close(bool flush) = 0;
 };
@@ -33,10 +36,11 @@ public:
 
     // Opens the key with full access, creating it with its missing parents when create is set.
     // Never throws: a key that cannot be opened gives nullptr.
-    virtual std::unique_ptr<RegistryKey> OpenKey(RegistryRoot root, std::string_view path,
-                                                 bool create) = 0;
+    [[nodiscard]] virtual std::unique_ptr<RegistryKey> OpenKey(RegistryRoot root,
+                                                               std::string_view path,
+                                                               bool create) = 0;
     // Whether the key can be opened for reading.
-    virtual bool KeyExists(RegistryRoot root, std::string_view path) const = 0;
+    [[nodiscard]] virtual bool KeyExists(RegistryRoot root, std::string_view path) const = 0;
 };
 
 }  // namespace setup

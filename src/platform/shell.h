@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/error.h"
 #include "platform/window_handle.h"
 
 namespace setup {
@@ -37,17 +38,19 @@ class Shell {
 public:
     virtual ~Shell() = default;
 
-    // Writes (or replaces) the link file at link_path. False when the shell could not save it,
+    // Writes (or replaces) the link file at link_path. Fails when the shell could not save it,
     // for example into a missing folder. A shell link object that cannot be created at all
     // throws RuntimeError.
-    virtual bool WriteShellLink(const ShellLinkProperties& link, const std::string& link_path) = 0;
+    virtual Result WriteShellLink(const ShellLinkProperties& link,
+                                  const std::string& link_path) = 0;
 
     // The file-system path of a special folder; nothing when the shell cannot give one.
-    virtual std::optional<std::string> SpecialFolder(int csidl, WindowHandle owner) const = 0;
+    [[nodiscard]] virtual std::optional<std::string> SpecialFolder(int csidl,
+                                                                   WindowHandle owner) const = 0;
 
-    // Starts a program or opens a document through the shell; true when the shell accepted it.
-    virtual bool Execute(WindowHandle owner, std::string_view verb, std::string_view file,
-                         std::string_view parameters, std::string_view directory, int show) = 0;
+    // Starts a program or opens a document through the shell; fails when the shell refused it.
+    virtual Result Execute(WindowHandle owner, std::string_view verb, std::string_view file,
+                           std::string_view parameters, std::string_view directory, int show) = 0;
 
     // The system directory, at most 260 bytes; "" when the platform cannot tell.
     virtual std::string SystemDirectory() const = 0;

@@ -12,8 +12,8 @@ char UpperLetter(char c) {
 
 }  // namespace
 
-DirectoryChooser::DirectoryChooser(Directories& directories, DirectoryChooserView& view)
-    : directories_(directories), view_(view), list_(directories) {
+DirectoryChooser::DirectoryChooser(FileSystem& files, DirectoryChooserView& view)
+    : files_(files), view_(view), list_(files) {
     list_.OnChange = [this] { dirlst1Change(); };
 }
 
@@ -29,7 +29,7 @@ void DirectoryChooser::SetDrive(char letter) {
     if (letter == drive_) return;
     // On success the list reports the change and the selector follows it; on failure the
     // selector goes back to the list's drive.
-    if (!list_.MoveTo(directories_.DriveCurrentDirectory(letter))) view_.Refresh();
+    if (!list_.MoveTo(files_.DriveCurrentDirectory(letter))) view_.Refresh();
 }
 
 void DirectoryChooser::dirlst1Change() {
@@ -48,11 +48,12 @@ void DirectoryChooser::NewFolder() {
     std::string path = list_.Directory();
     if (path.empty() || text::FindLastChar(path, '\\') != path.size() - 1) path += '\\';
     path += name;
-    if (directories_.FolderExists(path)) {
+    if (files_.DirectoryExists(path)) {
         view_.ShowMessage("该文件夹已经存在！");
         return;
     }
-    directories_.MakeFolder(path);
+    // A folder that cannot be made leaves the list where it was (the move below fails).
+    (void)files_.MakeDirectory(path);
     list_.Rebuild();
     list_.MoveTo(path);
 }

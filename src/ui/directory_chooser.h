@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/directories.h"
+#include "platform/file_system.h"
 #include "ui/directory_list.h"
 
 namespace setup {
@@ -23,7 +23,7 @@ public:
 
 class DirectoryChooser {
 public:
-    DirectoryChooser(Directories& directories, DirectoryChooserView& view);
+    DirectoryChooser(FileSystem& files, DirectoryChooserView& view);
 
     // FormCreate: SelectedDir "C:\", then drive C. The list starts at the process's current
     // directory; only when that lies on another drive does setting drive C move the list, and
@@ -48,7 +48,7 @@ public:
 private:
     void dirlst1Change();
 
-    Directories& directories_;
+    FileSystem& files_;
     DirectoryChooserView& view_;
     DirectoryList list_;
     std::string selected_dir_;

@@ -32,15 +32,15 @@ bool DirectoryList::OpenItem(int index) {
 }
 
 bool DirectoryList::MoveTo(std::string_view path) {
-    if (!directories_.ChangeDirectory(path)) return false;
-    directory_ = directories_.CurrentDirectory();
+    if (!files_.ChangeDirectory(path)) return false;
+    directory_ = files_.CurrentDirectory();
     Rebuild();
     if (OnChange) OnChange();
     return true;
 }
 
 void DirectoryList::ShowCurrent() {
-    directory_ = directories_.CurrentDirectory();
+    directory_ = files_.CurrentDirectory();
     Rebuild();
 }
 
@@ -57,7 +57,7 @@ void DirectoryList::Rebuild() {
             items_.push_back({std::string(parts[i]), static_cast<int>(items_.size()), true});
     current_index_ = static_cast<int>(items_.size()) - 1;
     const int level = current_index_ + 1;
-    for (std::string& name : directories_.Subfolders(directory_))
+    for (std::string& name : files_.Subfolders(directory_))
         items_.push_back({std::move(name), level, false});
 }
 

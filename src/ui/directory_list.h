@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/directories.h"
+#include "platform/file_system.h"
 
 namespace setup {
 
@@ -21,7 +21,7 @@ struct DirectoryItem {
 
 class DirectoryList {
 public:
-    explicit DirectoryList(Directories& directories) : directories_(directories) {}
+    explicit DirectoryList(FileSystem& files) : files_(files) {}
 
     // Fired whenever the current directory changes.
     std::function<void()> OnChange;
@@ -47,7 +47,7 @@ public:
     void Rebuild();
 
 private:
-    Directories& directories_;
+    FileSystem& files_;
     std::string directory_;
     std::vector<DirectoryItem> items_;
     int current_index_ = -1;

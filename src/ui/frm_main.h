@@ -24,6 +24,7 @@
 #include "gui/label.h"
 #include "gui/timer.h"
 #include "install/installation.h"
+#include "platform/application_title.h"
 #include "platform/resources.h"
 #include "ui/page_flow.h"
 #include "ui/path_check.h"
@@ -35,8 +36,6 @@ using controls::TUserButton;
 
 class TFrmSetDir;
 
-// The taskbar text of the program and the title of its message boxes.
-inline constexpr char kApplicationTitle[] = "TessikOne软件";
 // The maker's web site, named in the favourites option.
 inline constexpr char kMakerWebHost[] = "www.tessik.com.cn";
 

@@ -94,7 +94,6 @@ TFrmMain::TFrmMain(Installation& installation)
       installation_(installation),
       resources_(installation.Platform().resources) {
     installation_.SetObserver(&view_);
-    gui::SetApplicationTitle(kApplicationTitle);
     window.SetMainForm(true);
     SetDesignProperties();
     ConnectEvents();

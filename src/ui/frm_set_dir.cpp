@@ -43,7 +43,7 @@ std::string DriveText(char letter) {
 
 }  // namespace
 
-TFrmSetDir::TFrmSetDir(Directories& directories)
+TFrmSetDir::TFrmSetDir(FileSystem& files)
     : gui::Form("设置目录"),
       lbl1(*this),
       dirlst1(*this, {16, 71, 345, 193}, 16),
@@ -51,8 +51,8 @@ TFrmSetDir::TFrmSetDir(Directories& directories)
       btnNewFolder(*this, {16, 276, 105, 25}, "新建文件夹"),
       btn1(*this, {280, 276, 75, 25}, "确定"),
       pm1(CreatePopupMenu()),
-      directories_(directories),
-      chooser_(directories, *this) {
+      files_(files),
+      chooser_(files, *this) {
     // A dialog border: fixed size, no minimise or maximise box.
     SetWindowLongA(Handle(), GWL_STYLE, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN);
     SetWindowLongA(Handle(), GWL_EXSTYLE, WS_EX_DLGMODALFRAME);
@@ -72,7 +72,7 @@ TFrmSetDir::TFrmSetDir(Directories& directories)
 }
 
 void TFrmSetDir::FormCreate() {
-    drives_ = directories_.DriveLetters();
+    drives_ = files_.DriveLetters();
     drvcbb1.Clear();
     for (char letter : drives_) drvcbb1.Add(DriveText(letter));
     chooser_.FormCreate();

@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "platform/directories.h"
 #include "gui/form.h"
 #include "gui/label.h"
 #include "gui/standard_controls.h"
+#include "platform/file_system.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/win32_dialogs.h"
 #include "ui/directory_chooser.h"
@@ -17,7 +17,7 @@ namespace setup::ui {
 
 class TFrmSetDir final : public gui::Form, private DirectoryChooserView {
 public:
-    explicit TFrmSetDir(Directories& directories);
+    explicit TFrmSetDir(FileSystem& files);
 
     // drvcbb1's drive: another letter moves the list to that drive's current directory.
     void SetDrive(char letter) { chooser_.SetDrive(letter); }
@@ -55,7 +55,7 @@ private:
     gui::PushButton btn1;
     win32::UniqueMenu pm1;
 
-    Directories& directories_;
+    FileSystem& files_;
     Win32Dialogs dialogs_;
     DirectoryChooser chooser_;
     std::vector<char> drives_;

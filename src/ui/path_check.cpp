@@ -67,13 +67,9 @@ std::string Megabytes(std::uint64_t bytes) {
 std::string CreateLevels(FileSystem& files, std::string_view normalized) {
     std::vector<std::string> items;
     SplitText(normalized, '\\', &items);
-    std::string path = items.empty() ? std::string() : items.front();
-    for (std::size_t i = 1; i < items.size(); ++i) {
-        path += '\\';
-        path += items[i];
-        if (!files.DirectoryExists(path)) files.MakeDirectory(path);
-    }
-    return path;
+    if (items.empty()) return {};
+    const std::vector<std::string_view> levels(items.begin() + 1, items.end());
+    return files.CreateLevels(items.front(), levels);
 }
 
 }  // namespace
@@ -121,7 +117,8 @@ std::optional<InstallPaths> ValidateInstallPath(PathCheckView& view, FileSystem&
     std::string rebuilt = CreateLevels(files, normalized);
     view.SetEditDirText(rebuilt);
     if (!files.DirectoryExists(rebuilt)) {
-        files.MakeDirectory(normalized);
+        // One more try on the whole path; only the test after it decides.
+        (void)files.MakeDirectory(normalized);
         if (!files.DirectoryExists(normalized)) {
             view.ShowMessage(kMessageNoDirectory);
             return std::nullopt;

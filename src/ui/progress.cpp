@@ -1,19 +1,11 @@
 #include "ui/progress.h"
 
-#include <cmath>
+#include "platform/rounding.h"
 
 namespace setup::ui {
 
 namespace {
 constexpr int kFrameEnd = 5;
-}
-
-double RoundHalfEven(double value) {
-    const double below = std::floor(value);
-    const double diff = value - below;
-    if (diff > 0.5) return below + 1;
-    if (diff < 0.5) return below;
-    return std::fmod(below, 2.0) == 0 ? below : below + 1;
 }
 
 int ProgressBarWidth(int frame_width, double fraction) {

@@ -13,9 +13,6 @@ namespace setup::ui {
 // fraction outside 0 to 1 (or not a number) cannot make an absurd bitmap.
 int ProgressBarWidth(int frame_width, double fraction);
 
-// Round half to even, independent of the floating-point rounding mode.
-double RoundHalfEven(double value);
-
 // One copy of a piece rectangle onto a frame rectangle; a slice with an empty side is skipped.
 struct FrameSlice {
     Bounds from, to;

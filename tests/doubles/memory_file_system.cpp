@@ -4,6 +4,14 @@
 
 namespace setup {
 
+namespace {
+
+char Drive(std::string_view path) {
+    return path.empty() ? '\0' : text::AsciiUpper(path.substr(0, 1))[0];
+}
+
+}  // namespace
+
 std::string MemoryFileSystem::Key(std::string_view path) {
     while (!path.empty() && text::FindLastChar(path, '\\') == path.size() - 1)
         path.remove_suffix(1);
@@ -27,13 +35,25 @@ bool MemoryFileSystem::ValidName(const std::string& key) {
     return true;
 }
 
+std::string MemoryFileSystem::Reported(const std::string& key) const {
+    auto it = directories_.find(key);
+    std::string path = it == directories_.end() ? key : it->second;
+    while (!path.empty() && text::FindLastChar(path, '\\') == path.size() - 1) path.pop_back();
+    if (path.size() == 2 && path[1] == ':') path += '\\';
+    return path;
+}
+
 void MemoryFileSystem::AddDirectory(std::string_view path) {
-    for (std::string key = Key(path); !key.empty(); key = ParentKey(key)) directories_.insert(key);
+    while (!path.empty() && text::FindLastChar(path, '\\') == path.size() - 1)
+        path.remove_suffix(1);
+    for (std::string key = Key(path); !key.empty(); key = ParentKey(key)) {
+        directories_.emplace(key, std::string(path.substr(0, key.size())));
+    }
 }
 
 void MemoryFileSystem::AddFile(std::string_view path, std::vector<std::uint8_t> bytes) {
     std::string key = Key(path);
-    AddDirectory(ParentKey(key));
+    AddDirectory(std::string_view(path).substr(0, ParentKey(key).size()));
     files_[key] = std::move(bytes);
 }
 
@@ -47,6 +67,10 @@ void MemoryFileSystem::ReleaseLocks(std::uint32_t owner) {
 
 void MemoryFileSystem::Refuse(std::string_view path) {
     refused_.insert(Key(path));
+}
+
+void MemoryFileSystem::SetFreeSpace(char drive, std::uint64_t bytes) {
+    free_space_[Drive(std::string(1, drive))] = bytes;
 }
 
 std::optional<std::vector<std::uint8_t>> MemoryFileSystem::FileBytes(std::string_view path) const {
@@ -63,24 +87,21 @@ bool MemoryFileSystem::DirectoryExists(const std::string& path) const {
     return directories_.contains(Key(path));
 }
 
-bool MemoryFileSystem::MakeDirectory(const std::string& path) {
+Result MemoryFileSystem::MakeDirectory(const std::string& path) {
     std::string key = Key(path);
-    if (!ValidName(key) || refused_.contains(key) || directories_.contains(key) ||
-        files_.contains(key) || !directories_.contains(ParentKey(key)))
-        return false;
-    directories_.insert(key);
+    if (!ValidName(key) || refused_.contains(key)) return Result::Failed(kErrorAccessDenied);
+    if (directories_.contains(key) || files_.contains(key))
+        return Result::Failed(kErrorAlreadyExists);
+    if (!directories_.contains(ParentKey(key))) return Result::Failed(kErrorPathNotFound);
+    directories_.emplace(key, path);
     created_.push_back(path);
-    return true;
+    return Result::Ok();
 }
 
-void MemoryFileSystem::SetFreeSpace(char drive, std::uint64_t bytes) {
-    free_space_[text::AsciiUpper(std::string(1, drive))[0]] = bytes;
-}
-
-WriteResult MemoryFileSystem::WriteWholeFile(const std::string& path, const ContentSource& source) {
+Result MemoryFileSystem::WriteWholeFile(const std::string& path, const ContentSource& source) {
     std::string key = Key(path);
-    if (!ValidName(key)) return {false, kErrorInvalidName};
-    if (!directories_.contains(ParentKey(key))) return {false, kErrorPathNotFound};
+    if (!ValidName(key)) return Result::Failed(kErrorInvalidName);
+    if (!directories_.contains(ParentKey(key))) return Result::Failed(kErrorPathNotFound);
     auto space = free_space_.find(key[0]);
     std::vector<std::uint8_t> content;
     bool full = false;
@@ -92,14 +113,14 @@ WriteResult MemoryFileSystem::WriteWholeFile(const std::string& path, const Cont
         content.insert(content.end(), chunk.begin(), chunk.end());
         return true;
     });
-    if (full) return {false, kErrorDiskFull};
+    if (full) return Result::Failed(kErrorDiskFull);
     // A running program's file refuses the move, as a folder or a refused name does.
-    if (directories_.contains(key) || refused_.contains(key)) return {false, kErrorAccessDenied};
-    if (locks_.contains(key)) return {false, kErrorAccessDenied};
+    if (directories_.contains(key) || refused_.contains(key) || locks_.contains(key))
+        return Result::Failed(kErrorAccessDenied);
     if (space != free_space_.end()) space->second -= content.size();
     files_[key] = std::move(content);
     written_.push_back(path);
-    return {true, 0};
+    return Result::Ok();
 }
 
 std::optional<std::uint64_t> MemoryFileSystem::FreeSpace(const std::string& path) const {
@@ -110,8 +131,41 @@ std::optional<std::uint64_t> MemoryFileSystem::FreeSpace(const std::string& path
 }
 
 bool MemoryFileSystem::IsFixedDrive(char letter) const {
-    char drive = text::AsciiUpper(std::string(1, letter))[0];
+    char drive = Drive(std::string(1, letter));
     return !removable_.contains(drive) && directories_.contains(std::string{drive, ':'});
+}
+
+std::vector<char> MemoryFileSystem::DriveLetters() const {
+    std::set<char> letters;
+    for (const auto& entry : directories_)
+        if (entry.first.size() == 2 && entry.first[1] == ':') letters.insert(entry.first[0]);
+    return {letters.begin(), letters.end()};
+}
+
+Result MemoryFileSystem::ChangeDirectory(std::string_view path) {
+    const std::string key = Key(path);
+    if (!directories_.contains(key)) return Result::Failed(kErrorPathNotFound);
+    current_ = Reported(key);
+    drive_current_[Drive(current_)] = current_;
+    return Result::Ok();
+}
+
+std::string MemoryFileSystem::DriveCurrentDirectory(char drive) const {
+    char letter = Drive(std::string(1, drive));
+    auto it = drive_current_.find(letter);
+    return it != drive_current_.end() ? it->second : std::string{letter, ':', '\\'};
+}
+
+std::vector<std::string> MemoryFileSystem::Subfolders(std::string_view folder) const {
+    const std::string prefix = Key(folder) + '\\';
+    std::vector<std::string> names;
+    for (const auto& [key, path] : directories_) {
+        if (key.size() <= prefix.size() || key.compare(0, prefix.size(), prefix) != 0) continue;
+        if (text::FindChar(std::string_view(key).substr(prefix.size()), '\\') != std::string::npos)
+            continue;
+        names.push_back(path.substr(prefix.size()));
+    }
+    return names;
 }
 
 }  // namespace setup

@@ -1,6 +1,7 @@
 // An in-memory file system for the native tests: drive roots and folders are added by the test,
-// names compare without regard to ASCII case, and writes can be refused or held by a "running
-// program" (see MemoryProcesses) the way the platform refuses them.
+// names compare without regard to ASCII case, writes can be refused or held by a "running
+// program" (see MemoryProcesses) the way the platform refuses them, and a process current
+// directory is kept per drive for the directory chooser.
 #pragma once
 
 #include <cstdint>
@@ -17,17 +18,18 @@ namespace setup {
 // Platform error codes that the double reports.
 constexpr std::uint32_t kErrorPathNotFound = 3;
 constexpr std::uint32_t kErrorAccessDenied = 5;
-constexpr std::uint32_t kErrorSharingViolation = 32;
+constexpr std::uint32_t kErrorAlreadyExists = 183;
 constexpr std::uint32_t kErrorInvalidName = 123;
 constexpr std::uint32_t kErrorDiskFull = 112;
 
 class MemoryFileSystem final : public FileSystem {
 public:
-    // Makes a drive root ("C:") or a folder exist, with all its parents; records no creation.
+    // Makes a drive root ("C:" or "C:\") or a folder exist, with all its parents; records no
+    // creation.
     void AddDirectory(std::string_view path);
     // Adds a file, creating its folders as AddDirectory does.
     void AddFile(std::string_view path, std::vector<std::uint8_t> bytes = {});
-    // While owner holds path, writes to it fail with a sharing violation.
+    // While owner holds path, moving a new file over it fails.
     void Lock(std::string_view path, std::uint32_t owner);
     void ReleaseLocks(std::uint32_t owner);
     // Every write to path fails with access denied; every create of path fails.
@@ -45,23 +47,32 @@ public:
 
     bool FileExists(const std::string& path) const override;
     bool DirectoryExists(const std::string& path) const override;
-    bool MakeDirectory(const std::string& path) override;
+    Result MakeDirectory(const std::string& path) override;
     // The content is gathered first and lands on the file only when the whole write succeeds.
-    WriteResult WriteWholeFile(const std::string& path, const ContentSource& source) override;
+    Result WriteWholeFile(const std::string& path, const ContentSource& source) override;
     std::optional<std::uint64_t> FreeSpace(const std::string& path) const override;
     bool IsFixedDrive(char letter) const override;
+    std::vector<char> DriveLetters() const override;
+    std::string CurrentDirectory() const override { return current_; }
+    Result ChangeDirectory(std::string_view path) override;
+    std::string DriveCurrentDirectory(char drive) const override;
+    std::vector<std::string> Subfolders(std::string_view folder) const override;
 
 private:
     static std::string Key(std::string_view path);
     static std::string ParentKey(const std::string& key);
     static bool ValidName(const std::string& key);
+    // A folder as the system reports it: "C:\" for a root, no trailing backslash otherwise.
+    std::string Reported(const std::string& key) const;
 
-    std::set<std::string> directories_;
+    std::map<std::string, std::string> directories_;  // key -> path as added
     std::map<std::string, std::vector<std::uint8_t>> files_;
     std::multimap<std::string, std::uint32_t> locks_;
     std::set<std::string> refused_;
     std::map<char, std::uint64_t> free_space_;
     std::set<char> removable_;
+    std::map<char, std::string> drive_current_;
+    std::string current_ = "C:\\";
     std::vector<std::string> created_;
     std::vector<std::string> written_;
 };

@@ -33,13 +33,15 @@ std::vector<ProcessEntry> MemoryProcesses::Snapshot() const {
     return list;
 }
 
-bool MemoryProcesses::Terminate(std::uint32_t id) {
+Result MemoryProcesses::Terminate(std::uint32_t id) {
+    constexpr std::uint32_t kInvalidParameter = 87;  // no such process
     auto it = processes_.find(id);
-    if (it == processes_.end() || it->second.state != State::Running) return false;
+    if (it == processes_.end() || it->second.state != State::Running)
+        return Result::Failed(kInvalidParameter);
     terminated_.push_back(id);
     it->second.state = State::Exiting;
     if (!slow_exit_) Release(id, it->second);
-    return true;
+    return Result::Ok();
 }
 
 bool MemoryProcesses::WaitForExit(std::span<const std::uint32_t> ids, unsigned) {

@@ -29,7 +29,7 @@ public:
     const std::vector<std::uint32_t>& Terminated() const { return terminated_; }
 
     std::vector<ProcessEntry> Snapshot() const override;
-    bool Terminate(std::uint32_t id) override;
+    Result Terminate(std::uint32_t id) override;
     bool WaitForExit(std::span<const std::uint32_t> ids, unsigned timeout_ms) override;
     std::vector<std::string> TopLevelWindowTitles() const override;
 

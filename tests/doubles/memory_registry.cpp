@@ -13,7 +13,7 @@ public:
 
     void WriteString(std::string_view name, std::string_view value) override {
         if (!registry_ || registry_->refusals_[id_.first].write)
-            throw RuntimeError("Failed to set data for '" + std::string(name) + "'");
+            throw FailedToSetData(name, 5);  // access denied
         Stored()[text::AsciiUpper(name)] = {kRegString, std::string(value)};
     }
 
@@ -22,7 +22,7 @@ public:
         auto it = Stored().find(text::AsciiUpper(name));
         if (it == Stored().end()) return {};
         if (it->second.type != kRegString && it->second.type != kRegExpandString)
-            throw RuntimeError("Invalid data type for '" + std::string(name) + "'");
+            throw InvalidDataType(name);
         const std::string& data = it->second.data;
         return data.substr(0, data.find('\0'));
     }
@@ -31,8 +31,10 @@ public:
         return registry_ && Stored().contains(text::AsciiUpper(name));
     }
 
-    bool DeleteValue(std::string_view name) override {
-        return registry_ && Stored().erase(text::AsciiUpper(name)) > 0;
+    Result DeleteValue(std::string_view name) override {
+        constexpr std::uint32_t kFileNotFound = 2;
+        if (registry_ && Stored().erase(text::AsciiUpper(name)) > 0) return Result::Ok();
+        return Result::Failed(kFileNotFound);
     }
 
     void Close(bool flush) override {

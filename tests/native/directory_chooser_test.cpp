@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "doubles/memory_directories.h"
+#include "doubles/memory_file_system.h"
 
 namespace setup {
 namespace {
@@ -21,9 +21,9 @@ public:
 class DirectoryChooserTest : public ::testing::Test {
 protected:
     DirectoryChooserTest() {
-        folders.AddFolder("C:\\Program Files\\Common");
-        folders.AddFolder("C:\\Windows");
-        folders.AddFolder("D:\\work\\pos");
+        folders.AddDirectory("C:\\Program Files\\Common");
+        folders.AddDirectory("C:\\Windows");
+        folders.AddDirectory("D:\\work\\pos");
         chooser.FormCreate();
     }
     int IndexOf(const std::string& name) {
@@ -33,7 +33,7 @@ protected:
         return -1;
     }
 
-    MemoryDirectories folders;
+    MemoryFileSystem folders;
     ScriptedView view;
     DirectoryChooser chooser{folders, view};
 };
@@ -58,9 +58,9 @@ TEST_F(DirectoryChooserTest, ListShowsTheWayDownOpenAndTheFoldersInsideClosed) {
 // A new chooser hands back "C:\" until the user makes a real change: on drive C the list only
 // shows where the process is; from another drive, setting drive C is a change and is reported.
 TEST(DirectoryChooserCreation, SelectedDirStaysTheRootUntilARealChange) {
-    MemoryDirectories folders;
-    folders.AddFolder("C:\\Windows");
-    folders.AddFolder("D:\\work");
+    MemoryFileSystem folders;
+    folders.AddDirectory("C:\\Windows");
+    folders.AddDirectory("D:\\work");
     ScriptedView view;
     ASSERT_TRUE(folders.ChangeDirectory("C:\\Windows"));
     DirectoryChooser on_c(folders, view);
@@ -104,7 +104,7 @@ TEST_F(DirectoryChooserTest, NewFolderIsCreatedAsTypedAndOpened) {
     chooser.List().OpenItem(IndexOf("Program Files"));
     view.answer = " 新 目录";
     chooser.NewFolder();
-    EXPECT_TRUE(folders.FolderExists("C:\\Program Files\\ 新 目录"));
+    EXPECT_TRUE(folders.DirectoryExists("C:\\Program Files\\ 新 目录"));
     EXPECT_EQ(chooser.SelectedDir(), "C:\\Program Files\\ 新 目录");
     chooser.Confirm();
     EXPECT_EQ(chooser.SelectedDir(), "C:\\Program Files\\ 新 目录");

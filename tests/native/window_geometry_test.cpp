@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "data/settings.h"
+#include "platform/rounding.h"
 #include "support/shipped_settings.h"
 #include "ui/page_flow.h"
 #include "ui/page_layout.h"
@@ -200,7 +201,7 @@ TEST(ProgressBar, WidthRoundsHalfToEvenAndStaysInsideTheFrame) {
 TEST(ProgressBar, RoundingIgnoresTheFloatingPointRoundingMode) {
     const int old = std::fegetround();
     std::fesetround(FE_UPWARD);
-    const double a = RoundHalfEven(2.5), b = RoundHalfEven(3.5), c = RoundHalfEven(2.4999);
+    const long long a = RoundHalfEven(2.5), b = RoundHalfEven(3.5), c = RoundHalfEven(2.4999);
     std::fesetround(old);
     EXPECT_EQ(a, 2);
     EXPECT_EQ(b, 4);

@@ -1,5 +1,6 @@
-// The message dialogs through MessageBoxA. The warning and error dialogs carry the English button
-// texts "&Yes", "&No" and "OK" on every system language.
+// The message dialogs through the one message box (message_box.h). The warning and error dialogs
+// carry the English button texts "&Yes", "&No" and "OK" on every system language; the plain box
+// has the application title as caption.
 #pragma once
 
 #include <string>
@@ -11,9 +12,6 @@ namespace setup {
 
 class Win32Dialogs final : public Dialogs {
 public:
-    explicit Win32Dialogs(std::string application_title = "TessikOne软件")
-        : application_title_(std::move(application_title)) {}
-
     // The window the dialogs are modal to; 0 makes them modal to the whole thread.
     void SetOwner(WindowHandle owner) { owner_ = owner; }
 
@@ -24,7 +22,6 @@ public:
 private:
     int Show(std::string_view text, const char* caption, unsigned flags, bool english_buttons);
 
-    std::string application_title_;
     WindowHandle owner_ = 0;
 };
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/text.h"
 #include "platform/win32/handles.h"
 
 namespace setup {
@@ -25,6 +26,10 @@ public:
 private:
     std::string path_;
 };
+
+std::string DriveVariable(char drive) {
+    return std::string{'=', drive, ':'};
+}
 
 std::string FolderOf(const std::string& path) {
     std::size_t at = text::FindLastChar(path, '\\');
@@ -64,31 +69,33 @@ bool Win32FileSystem::DirectoryExists(const std::string& path) const {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool Win32FileSystem::MakeDirectory(const std::string& path) {
-    return CreateDirectoryA(path.c_str(), nullptr) != 0;
+Result Win32FileSystem::MakeDirectory(const std::string& path) {
+    if (CreateDirectoryA(path.c_str(), nullptr)) return Result::Ok();
+    return Result::Failed(GetLastError());
 }
 
 // The temporary file is opened without sharing, as a program's own output. Only a file that is
 // replaced is flushed before the move: a new file that a crash leaves short destroys nothing,
 // and the flush of every file would cost the installation its speed.
-WriteResult Win32FileSystem::WriteWholeFile(const std::string& path, const ContentSource& source) {
+Result Win32FileSystem::WriteWholeFile(const std::string& path, const ContentSource& source) {
     char temp_name[MAX_PATH] = {};
     if (!GetTempFileNameA(FolderOf(path).c_str(), "~ts", 0, temp_name))
-        return {false, GetLastError()};
+        return Result::Failed(GetLastError());
     TemporaryFile temp(temp_name);
     win32::UniqueHandle file(CreateFileA(temp.path().c_str(), GENERIC_WRITE, 0, nullptr,
                                          TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return {false, GetLastError()};
+    if (!file) return Result::Failed(GetLastError());
     FileWriter writer(file.get());
     source([&writer](Bytes chunk) { return writer.Write(chunk); });
-    if (writer.error()) return {false, writer.error()};
+    if (writer.error()) return Result::Failed(writer.error());
     const bool replacing = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-    if (replacing && !FlushFileBuffers(file.get())) return {false, GetLastError()};
+    if (replacing && !FlushFileBuffers(file.get())) return Result::Failed(GetLastError());
     file.reset();
     const DWORD flags = MOVEFILE_REPLACE_EXISTING | (replacing ? MOVEFILE_WRITE_THROUGH : 0);
-    if (!MoveFileExA(temp.path().c_str(), path.c_str(), flags)) return {false, GetLastError()};
+    if (!MoveFileExA(temp.path().c_str(), path.c_str(), flags))
+        return Result::Failed(GetLastError());
     temp.Keep();
-    return {true, 0};
+    return Result::Ok();
 }
 
 std::optional<std::uint64_t> Win32FileSystem::FreeSpace(const std::string& path) const {
@@ -100,6 +107,61 @@ std::optional<std::uint64_t> Win32FileSystem::FreeSpace(const std::string& path)
 bool Win32FileSystem::IsFixedDrive(char letter) const {
     const char root[] = {letter, ':', '\\', '\0'};
     return GetDriveTypeA(root) == DRIVE_FIXED;
+}
+
+std::vector<char> Win32FileSystem::DriveLetters() const {
+    std::vector<char> letters;
+    DWORD mask = GetLogicalDrives();
+    for (int i = 0; i < 26; ++i)
+        if (mask & (1u << i)) letters.push_back(static_cast<char>('A' + i));
+    return letters;
+}
+
+std::string Win32FileSystem::CurrentDirectory() const {
+    char buffer[MAX_PATH + 1];
+    DWORD length = GetCurrentDirectoryA(sizeof buffer, buffer);
+    return length > 0 && length < sizeof buffer ? std::string(buffer, length) : std::string();
+}
+
+// The system keeps each drive's current directory in the hidden variable "=X:"; changing the
+// process's directory does not update it, so it is set here as a command shell would.
+Result Win32FileSystem::ChangeDirectory(std::string_view path) {
+    if (!SetCurrentDirectoryA(std::string(path).c_str())) return Result::Failed(GetLastError());
+    std::string now = CurrentDirectory();
+    if (now.size() >= 2 && now[1] == ':') {
+        char drive = text::AsciiUpper(now.substr(0, 1))[0];
+        SetEnvironmentVariableA(DriveVariable(drive).c_str(), now.c_str());
+    }
+    return Result::Ok();
+}
+
+std::string Win32FileSystem::DriveCurrentDirectory(char drive) const {
+    char letter = text::AsciiUpper(std::string(1, drive))[0];
+    char buffer[MAX_PATH + 1];
+    DWORD length = GetEnvironmentVariableA(DriveVariable(letter).c_str(), buffer, sizeof buffer);
+    if (length > 0 && length < sizeof buffer) return std::string(buffer, length);
+    return std::string{letter, ':', '\\'};
+}
+
+std::vector<std::string> Win32FileSystem::Subfolders(std::string_view folder) const {
+    std::string pattern(folder);
+    if (pattern.empty() || pattern.back() != '\\') pattern += '\\';
+    pattern += '*';
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    win32::UniqueFind search(FindFirstFileA(pattern.c_str(), &found));
+    if (!search) return names;
+    do {
+        const std::string name = found.cFileName;
+        const bool folder_entry = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+        const bool hidden =
+            found.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+        if (folder_entry && !hidden && name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(search.get(), &found));
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return text::AsciiUpper(a) < text::AsciiUpper(b);
+    });
+    return names;
 }
 
 }  // namespace setup

@@ -9,10 +9,15 @@ class Win32FileSystem final : public FileSystem {
 public:
     bool FileExists(const std::string& path) const override;
     bool DirectoryExists(const std::string& path) const override;
-    bool MakeDirectory(const std::string& path) override;
-    WriteResult WriteWholeFile(const std::string& path, const ContentSource& source) override;
+    Result MakeDirectory(const std::string& path) override;
+    Result WriteWholeFile(const std::string& path, const ContentSource& source) override;
     std::optional<std::uint64_t> FreeSpace(const std::string& path) const override;
     bool IsFixedDrive(char letter) const override;
+    std::vector<char> DriveLetters() const override;
+    std::string CurrentDirectory() const override;
+    Result ChangeDirectory(std::string_view path) override;
+    std::string DriveCurrentDirectory(char drive) const override;
+    std::vector<std::string> Subfolders(std::string_view folder) const override;
 };
 
 }  // namespace setup

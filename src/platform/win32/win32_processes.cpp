@@ -36,9 +36,10 @@ std::vector<ProcessEntry> Win32Processes::Snapshot() const {
     return list;
 }
 
-bool Win32Processes::Terminate(std::uint32_t id) {
+Result Win32Processes::Terminate(std::uint32_t id) {
     win32::UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
-    return process && TerminateProcess(process.get(), 0);
+    if (!process || !TerminateProcess(process.get(), 0)) return Result::Failed(GetLastError());
+    return Result::Ok();
 }
 
 bool Win32Processes::WaitForExit(std::span<const std::uint32_t> ids, unsigned timeout_ms) {

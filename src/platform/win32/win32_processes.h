@@ -9,7 +9,7 @@ namespace setup {
 class Win32Processes final : public Processes {
 public:
     std::vector<ProcessEntry> Snapshot() const override;
-    bool Terminate(std::uint32_t id) override;
+    Result Terminate(std::uint32_t id) override;
     bool WaitForExit(std::span<const std::uint32_t> ids, unsigned timeout_ms) override;
     std::vector<std::string> TopLevelWindowTitles() const override;
 };

@@ -22,11 +22,13 @@ public:
 
     void WriteString(std::string_view name, std::string_view value) override {
         std::string name_z(name), data(value);
+        if (!key_) throw FailedToSetData(name_z, ERROR_INVALID_HANDLE);
         // REG_SZ data counts its terminating NUL.
-        if (!key_ || RegSetValueExA(key_.get(), name_z.c_str(), 0, REG_SZ,
-                                    reinterpret_cast<const BYTE*>(data.c_str()),
-                                    static_cast<DWORD>(data.size() + 1)) != ERROR_SUCCESS)
-            throw RuntimeError("Failed to set data for '" + name_z + "'");
+        const LONG status = RegSetValueExA(key_.get(), name_z.c_str(), 0, REG_SZ,
+                                           reinterpret_cast<const BYTE*>(data.c_str()),
+                                           static_cast<DWORD>(data.size() + 1));
+        if (status != ERROR_SUCCESS)
+            throw FailedToSetData(name_z, static_cast<std::uint32_t>(status));
     }
 
     std::string ReadString(std::string_view name) const override {
@@ -36,8 +38,7 @@ public:
         if (RegQueryValueExA(key_.get(), name_z.c_str(), nullptr, &type, nullptr, &size) !=
             ERROR_SUCCESS)
             return {};
-        if (type != REG_SZ && type != REG_EXPAND_SZ)
-            throw RuntimeError("Invalid data type for '" + name_z + "'");
+        if (type != REG_SZ && type != REG_EXPAND_SZ) throw InvalidDataType(name_z);
         std::string data;
         LONG status;
         do {  // the value may grow between the two queries
@@ -56,9 +57,12 @@ public:
                                         nullptr) == ERROR_SUCCESS;
     }
 
-    bool DeleteValue(std::string_view name) override {
+    Result DeleteValue(std::string_view name) override {
         std::string name_z(name);
-        return key_ && RegDeleteValueA(key_.get(), name_z.c_str()) == ERROR_SUCCESS;
+        if (!key_) return Result::Failed(ERROR_INVALID_HANDLE);
+        const LONG status = RegDeleteValueA(key_.get(), name_z.c_str());
+        return status == ERROR_SUCCESS ? Result::Ok()
+                                       : Result::Failed(static_cast<std::uint32_t>(status));
     }
 
     void Close(bool flush) override {

@@ -6,6 +6,7 @@
 
 #include "platform/error.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/system_message.h"
 
 namespace setup {
 namespace {
@@ -23,13 +24,8 @@ std::wstring Widen(const std::string& ansi) {
 
 // The system's text for a COM failure, as the runtime library reports it.
 RuntimeError ComError(HRESULT hr) {
-    char buffer[512] = {};
-    DWORD length =
-        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                       static_cast<DWORD>(hr), 0, buffer, sizeof buffer, nullptr);
-    std::string text(buffer, length);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.pop_back();
-    return RuntimeError(text.empty() ? "Error" : text);
+    std::string text = win32::SystemMessage(static_cast<DWORD>(hr));
+    return {ErrorKind::Shell, text.empty() ? "Error" : text, static_cast<std::uint32_t>(hr)};
 }
 
 // The shell link object with its file interface; failing to get either throws.
@@ -56,7 +52,7 @@ std::string GetText(Getter getter) {
 
 }  // namespace
 
-bool Win32Shell::WriteShellLink(const ShellLinkProperties& props, const std::string& link_path) {
+Result Win32Shell::WriteShellLink(const ShellLinkProperties& props, const std::string& link_path) {
     LinkObject object;
     IShellLinkA* link = object.link.get();
     link->SetPath(props.target.c_str());
@@ -64,7 +60,8 @@ bool Win32Shell::WriteShellLink(const ShellLinkProperties& props, const std::str
     link->SetDescription(props.description.c_str());
     link->SetWorkingDirectory(props.working_directory.c_str());
     if (!props.icon_path.empty()) link->SetIconLocation(props.icon_path.c_str(), props.icon_index);
-    return SUCCEEDED(object.file->Save(Widen(link_path).c_str(), FALSE));
+    const HRESULT hr = object.file->Save(Widen(link_path).c_str(), FALSE);
+    return SUCCEEDED(hr) ? Result::Ok() : Result::Failed(static_cast<std::uint32_t>(hr));
 }
 
 std::optional<ShellLinkProperties> ReadShellLink(const std::string& link_path) {
@@ -94,12 +91,14 @@ std::optional<std::string> Win32Shell::SpecialFolder(int csidl, WindowHandle own
     return std::string(path);
 }
 
-bool Win32Shell::Execute(WindowHandle owner, std::string_view verb, std::string_view file,
-                         std::string_view parameters, std::string_view directory, int show) {
+Result Win32Shell::Execute(WindowHandle owner, std::string_view verb, std::string_view file,
+                           std::string_view parameters, std::string_view directory, int show) {
     std::string verb_z(verb), file_z(file), parameters_z(parameters), directory_z(directory);
     HINSTANCE result = ShellExecuteA(reinterpret_cast<HWND>(owner), verb_z.c_str(), file_z.c_str(),
                                      parameters_z.c_str(), directory_z.c_str(), show);
-    return reinterpret_cast<INT_PTR>(result) > 32;
+    // ShellExecute reports failure as a small number, a Win32 error code for most causes.
+    const INT_PTR code = reinterpret_cast<INT_PTR>(result);
+    return code > 32 ? Result::Ok() : Result::Failed(static_cast<std::uint32_t>(code));
 }
 
 std::string Win32Shell::SystemDirectory() const {

@@ -8,10 +8,10 @@ namespace setup {
 
 class Win32Shell final : public Shell {
 public:
-    bool WriteShellLink(const ShellLinkProperties& link, const std::string& link_path) override;
+    Result WriteShellLink(const ShellLinkProperties& link, const std::string& link_path) override;
     std::optional<std::string> SpecialFolder(int csidl, WindowHandle owner) const override;
-    bool Execute(WindowHandle owner, std::string_view verb, std::string_view file,
-                 std::string_view parameters, std::string_view directory, int show) override;
+    Result Execute(WindowHandle owner, std::string_view verb, std::string_view file,
+                   std::string_view parameters, std::string_view directory, int show) override;
     std::string SystemDirectory() const override;
 };
 
