@@ -28,10 +28,13 @@ std::string FileMessage(std::string_view name, std::string_view code) {
     return text.append(name).append("复制出错(").append(code).append(")！ ");
 }
 
-// The whole entry, unpacked into the file as it is written: nothing is held in memory.
-Result WriteEntry(FileSystem& files, Bytes resource, const std::string& target) {
-    return files.WriteWholeFile(
-        target, [resource](const ByteSink& sink) { UnpackResourceTo(resource, sink); });
+// The whole entry, read through the installer's file and unpacked into the file as it is
+// written: neither the entry nor the file is ever held in memory whole.
+Result WriteEntry(const InstallPlatform& platform, std::string_view type, std::string_view name,
+                  const std::string& target) {
+    return platform.files.WriteWholeFile(target, [&](const ByteSink& sink) {
+        UnpackNamedResourceTo(platform.resources, type, name, sink);
+    });
 }
 
 PlaceOutcome Done(Placement placement) {
@@ -45,7 +48,8 @@ PlaceOutcome Failed(std::string_view code, const Result& write) {
 // A guarded program's file could not be written: if the program runs, the user may end it, and
 // the write is tried once more. A write that still fails is reported.
 PlaceOutcome HandleGuardedFailure(InstallSession& session, std::string upper_name,
-                                  const std::string& target, Bytes resource, Result write) {
+                                  const std::string& target, std::string_view type,
+                                  std::string_view resource_name, Result write) {
     std::string name = RemoveAll(std::move(upper_name), ".EXE");
     InstallPlatform& platform = session.platform;
     if (IsProgramRunning(platform.processes, name)) {
@@ -56,7 +60,7 @@ PlaceOutcome HandleGuardedFailure(InstallSession& session, std::string upper_nam
         if (platform.dialogs.AskWarning(question))
             platform.processes.WaitForExit(KillProgram(platform.processes, target),
                                            kProgramExitWaitMs);
-        write = WriteEntry(platform.files, resource, target);
+        write = WriteEntry(platform, type, resource_name, target);
         if (write) return Done(Placement::Written);
     }
     platform.dialogs.ShowError(FileMessage(name, "X002"));
@@ -78,14 +82,14 @@ PlaceOutcome PlaceFile(InstallSession& session, std::string_view resource_name,
     InstallPlatform& platform = session.platform;
     if (IsProtectedName(target) && platform.files.FileExists(target)) return Done(Placement::Kept);
     session.observer->ShowCopyCaption(kCopyingCaption + target);
-    std::optional<Bytes> resource = platform.resources.Find(resource_type, resource_name);
-    if (!resource) throw ResourceNotFound(resource_name);
-    Result write = WriteEntry(platform.files, *resource, target);
+    if (!platform.resources.Find(resource_type, resource_name)) throw ResourceNotFound(resource_name);
+    Result write = WriteEntry(platform, resource_type, resource_name, target);
     if (write) return Done(Placement::Written);
 
     std::string upper_name = text::AsciiUpper(ExtractFileName(target));
     if (IsGuarded(upper_name))
-        return HandleGuardedFailure(session, std::move(upper_name), target, *resource, write);
+        return HandleGuardedFailure(session, std::move(upper_name), target, resource_type,
+                                    resource_name, write);
     platform.dialogs.ShowError(FileMessage(upper_name, "X001"));
     return Failed("X001", write);
 }
