@@ -2,8 +2,8 @@
 // it writes to the file named on its command line: the number of steps of the extraction run (the
 // main window's timer ticks), the time they took in all and the longest, the time from the first
 // tick to the end of the last, and the process's peak working set.
-#include <windows.h>
 #include <psapi.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cstring>
@@ -36,9 +36,9 @@ public:
         const PROCESS_MEMORY_COUNTERS memory = WorkingSet();
         LARGE_INTEGER frequency;
         QueryPerformanceFrequency(&frequency);
-        const double span_ms =
-            static_cast<double>(last_end_.QuadPart - first_end_.QuadPart) * 1000.0 /
-                static_cast<double>(frequency.QuadPart) + first_ms_;
+        const double span_ms = static_cast<double>(last_end_.QuadPart - first_end_.QuadPart) *
+                                   1000.0 / static_cast<double>(frequency.QuadPart) +
+                               first_ms_;
         if (FILE* out = std::fopen(path_.c_str(), "w")) {
             std::fprintf(out, "ticks %d\nwork_ms %.1f\nlongest_ms %.1f\nrun_ms %.1f\n", ticks_,
                          work_ms_, longest_ms_, span_ms);
@@ -74,5 +74,5 @@ private:
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command_line, int) {
     TickProbe probe(command_line ? command_line : "");
-    return setup::app::RunSetup(&probe);
+    return setup::app::RunSetup("", &probe);
 }

@@ -1,8 +1,11 @@
-// The installer program: the application title, the main window and then the directory chooser,
-// and the message loop, which ends when the main window closes.
+// The installer program: its command line, the check of its own data, and then either the wizard
+// (the main window, the directory chooser and the message loop, which ends when the main window
+// closes) or an unattended run; the exit code says how it ended.
 #pragma once
 
 #include <windows.h>
+
+#include <string_view>
 
 namespace setup::app {
 
@@ -14,7 +17,7 @@ public:
     virtual void Finished() = 0;
 };
 
-// Runs the installer and returns the program's exit code.
-int RunSetup(LoopProbe* probe = nullptr);
+// Runs the installer with the arguments of its command line and returns its exit code.
+int RunSetup(std::string_view arguments, LoopProbe* probe = nullptr);
 
 }  // namespace setup::app

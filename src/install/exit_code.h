@@ -16,6 +16,31 @@ enum class ExitCode : int {
     LogNotWritten = 6,   // everything installed, but the log asked for could not be written
 };
 
+inline constexpr ExitCode kExitCodes[] = {
+    ExitCode::Success,       ExitCode::Cancelled,  ExitCode::BadCommandLine, ExitCode::Damaged,
+    ExitCode::FolderRefused, ExitCode::Incomplete, ExitCode::LogNotWritten};
+
+// What a code means, as the help text and the log say it.
+constexpr const char* ExitCodeMeaning(ExitCode code) {
+    switch (code) {
+        case ExitCode::Success:
+            return "安装成功";
+        case ExitCode::Cancelled:
+            return "用户取消了安装";
+        case ExitCode::BadCommandLine:
+            return "命令行参数错误";
+        case ExitCode::Damaged:
+            return "安装程序已损坏";
+        case ExitCode::FolderRefused:
+            return "安装目录不可用（路径无效、无法创建或磁盘空间不足）";
+        case ExitCode::Incomplete:
+            return "安装完成，但有文件未能安装";
+        case ExitCode::LogNotWritten:
+            return "安装成功，但无法写入日志";
+    }
+    return "";
+}
+
 // The code for how the run stands when the program ends: a run that never started or was
 // stopped is a cancel; one that ended says whether every entry is in place.
 constexpr ExitCode ExitCodeFor(RunOutcome outcome) {
@@ -29,6 +54,12 @@ constexpr ExitCode ExitCodeFor(RunOutcome outcome) {
             break;
     }
     return ExitCode::Cancelled;
+}
+
+// The code a run ends with once its log is known: a log that could not be written turns a
+// success into its own code; any other outcome keeps its code, which says more.
+constexpr ExitCode WithLogStatus(ExitCode code, bool log_failed) {
+    return code == ExitCode::Success && log_failed ? ExitCode::LogNotWritten : code;
 }
 
 }  // namespace setup

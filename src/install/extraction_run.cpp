@@ -7,6 +7,7 @@
 #include "install/registry_records.h"
 #include "install/shortcuts.h"
 #include "install/target_path.h"
+#include "platform/error.h"
 #include "platform/rounding.h"
 
 namespace setup {
@@ -55,20 +56,26 @@ void ExtractionRun::PlaceEntry(int index) {
         // The favourites link is only set aside; the finish page writes it if asked to.
         if (auto folder = GetFavoritesFolder(session_))
             favorites_ = {name, type, *folder + "\\" + url_name};
+        session_.observer->EntryPlaced({entry, favorites_.TargetPath, Placement::SetAside});
         return;
     }
+    std::string target;
     try {
-        const PlaceOutcome placed =
-            PlaceFile(session_, name, type,
-                      MakeTargetPath(session_.platform.files, session_.InstallDir, entry));
+        target = MakeTargetPath(session_.platform.files, session_.InstallDir, entry);
+        const PlaceOutcome placed = PlaceFile(session_, name, type, target);
         if (placed.placement == Placement::Failed)
             Fail(entry, placed.reason, placed.system_error);
         else if (placed.placement != Placement::Nothing)
             ++installed_;
+        session_.observer->EntryPlaced(
+            {entry, target, placed.placement, placed.reason, placed.system_error, placed.bytes});
     } catch (const std::exception& e) {
         // A missing or damaged entry, or one that would lead out of the folder: the run goes on
         // without it, and the finish page names it.
         Fail(entry, e.what());
+        const auto* error = dynamic_cast<const RuntimeError*>(&e);
+        session_.observer->EntryPlaced(
+            {entry, target, Placement::Failed, e.what(), error ? error->SystemError() : 0u});
     }
 }
 

@@ -2,6 +2,7 @@
 // window, or nothing at all in an unattended run. It knows nothing of pages.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 #include "platform/window_handle.h"
@@ -14,6 +15,24 @@ struct InstallOptions {
     bool quick_launch_link = true;  // chkAddToQuickBar
     bool autostart = true;          // chkStartWindows
     bool operator==(const InstallOptions&) const = default;
+};
+
+// What became of one payload entry.
+enum class Placement {
+    Written,   // the file now holds the entry
+    Kept,      // a protected file that exists was left as it is
+    SetAside,  // the favourites link, kept for the finish page
+    Nothing,   // no resource name: nothing to place
+    Failed,    // the entry is not installed; a file at the target holds what it held before
+};
+
+struct EntryReport {
+    std::string_view entry = {};   // the relative path from the file list
+    std::string_view target = {};  // where it goes ("" when no target could be made)
+    Placement placement = Placement::Nothing;
+    std::string_view reason = {};    // for Failed: "X001", "X002" or the error's text
+    std::uint32_t system_error = 0;  // for Failed: the platform's error code, or 0
+    std::uint64_t bytes = 0;         // for Written: the file's size
 };
 
 class InstallObserver {
@@ -31,6 +50,8 @@ public:
     virtual InstallOptions Options() const = 0;
     // The run has ended; its outcome and the entries it could not install can be read now.
     virtual void RunEnded() = 0;
+    // One entry has been handled; for a log.
+    virtual void EntryPlaced(const EntryReport&) {}
 };
 
 // Shows nothing and installs with the options it is given: for a run without a window.

@@ -31,18 +31,22 @@ std::string FileMessage(std::string_view name, std::string_view code) {
 // The whole entry, read through the installer's file and unpacked into the file as it is
 // written: neither the entry nor the file is ever held in memory whole.
 Result WriteEntry(const InstallPlatform& platform, std::string_view type, std::string_view name,
-                  const std::string& target) {
+                  const std::string& target, std::uint64_t& bytes) {
     return platform.files.WriteWholeFile(target, [&](const ByteSink& sink) {
-        UnpackNamedResourceTo(platform.resources, type, name, sink);
+        bytes = 0;
+        UnpackNamedResourceTo(platform.resources, type, name, [&](Bytes chunk) {
+            bytes += chunk.size();
+            return sink(chunk);
+        });
     });
 }
 
-PlaceOutcome Done(Placement placement) {
-    return {placement, {}, 0};
+PlaceOutcome Done(Placement placement, std::uint64_t bytes = 0) {
+    return {placement, {}, 0, bytes};
 }
 
 PlaceOutcome Failed(std::string_view code, const Result& write) {
-    return {Placement::Failed, std::string(code), write.error};
+    return {Placement::Failed, std::string(code), write.error, 0};
 }
 
 // A guarded program's file could not be written: if the program runs, the user may end it, and
@@ -60,8 +64,9 @@ PlaceOutcome HandleGuardedFailure(InstallSession& session, std::string upper_nam
         if (platform.dialogs.AskWarning(question))
             platform.processes.WaitForExit(KillProgram(platform.processes, target),
                                            kProgramExitWaitMs);
-        write = WriteEntry(platform, type, resource_name, target);
-        if (write) return Done(Placement::Written);
+        std::uint64_t bytes = 0;
+        write = WriteEntry(platform, type, resource_name, target, bytes);
+        if (write) return Done(Placement::Written, bytes);
     }
     platform.dialogs.ShowError(FileMessage(name, "X002"));
     return Failed("X002", write);
@@ -82,9 +87,11 @@ PlaceOutcome PlaceFile(InstallSession& session, std::string_view resource_name,
     InstallPlatform& platform = session.platform;
     if (IsProtectedName(target) && platform.files.FileExists(target)) return Done(Placement::Kept);
     session.observer->ShowCopyCaption(kCopyingCaption + target);
-    if (!platform.resources.Find(resource_type, resource_name)) throw ResourceNotFound(resource_name);
-    Result write = WriteEntry(platform, resource_type, resource_name, target);
-    if (write) return Done(Placement::Written);
+    if (!platform.resources.Find(resource_type, resource_name))
+        throw ResourceNotFound(resource_name);
+    std::uint64_t bytes = 0;
+    Result write = WriteEntry(platform, resource_type, resource_name, target, bytes);
+    if (write) return Done(Placement::Written, bytes);
 
     std::string upper_name = text::AsciiUpper(ExtractFileName(target));
     if (IsGuarded(upper_name))

@@ -27,17 +27,11 @@ inline constexpr char kCopyingCaption[] = "正在复制文件：";
 // How long the placement waits, in all, for ended programs to let go of their files.
 constexpr unsigned kProgramExitWaitMs = 5000;
 
-enum class Placement {
-    Written,  // the file now holds the entry
-    Kept,     // a protected file that exists was left as it is
-    Nothing,  // no resource name: nothing to place
-    Failed,   // the file could not be written; it holds what it held before
-};
-
 struct [[nodiscard]] PlaceOutcome {
-    Placement placement = Placement::Nothing;
+    Placement placement = Placement::Nothing;  // Written, Kept, Nothing or Failed
     std::string reason;              // for Failed: the code the user was shown, "X001" or "X002"
     std::uint32_t system_error = 0;  // for Failed: the platform's error code of the last write
+    std::uint64_t bytes = 0;         // for Written: the bytes written
 };
 
 // Unpacks the resource (type, name) and writes it to target. An empty resource name does nothing.

@@ -67,6 +67,11 @@ public:
     void Go(FlowEvent event);
     // Starts the copying: the installation's run, one entry per tick of tmr1.
     void StartCopying();
+    // The page-3 look alone, for a run without the wizard that someone else drives: no cancel or
+    // close button, the options ticked as given, and the end of the run changes no page.
+    void ShowProgressOnly(const InstallOptions& options);
+    // What the installation shows in this window; a log observer passes it on.
+    InstallObserver& View() { return view_; }
     void StartWindowDrag();
     // Fills EditDir and BrowseDrive at show time from the previous installation's record.
     void ReadPreviousPath();
@@ -181,6 +186,7 @@ private:
     RunView view_{*this};
     std::array<std::shared_ptr<gui::Bitmap>, kSkinPieceCount> pieces_;
     bool shown_ = false;
+    bool progress_only_ = false;
 };
 
 }  // namespace setup::ui

@@ -26,6 +26,18 @@ void TFrmMain::StartCopying() {
     lblProcessBarHint.SetVisible(true);
 }
 
+void TFrmMain::ShowProgressOnly(const InstallOptions& options) {
+    progress_only_ = true;
+    chkAddToDesk.SetChecked(options.desktop_links);
+    chkAddToQuickBar.SetChecked(options.quick_launch_link);
+    chkStartWindows.SetChecked(options.autostart);
+    Show();
+    ShowPage(3);
+    BtnCancelPage3.SetVisible(false);
+    btnWinClose.SetVisible(false);
+    lblProcessBarHint.SetVisible(true);
+}
+
 void TFrmMain::Browse(gui::Edit& edit) {
     if (!FrmSetDir) return;
     const std::string& drive = installation_.BrowseDrive();
@@ -105,6 +117,7 @@ InstallOptions TFrmMain::RunView::Options() const {
 }
 
 void TFrmMain::RunView::RunEnded() {
+    if (frm_.progress_only_) return;
     frm_.Go(FlowEvent::RunEnded);
     if (frm_.Outcome() != RunOutcome::Complete) frm_.ShowFailureForm();
 }

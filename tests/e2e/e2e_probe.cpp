@@ -4,6 +4,8 @@
 //   e2e_probe click CAPTION BUTTON [SECONDS] click the button of the top-level window CAPTION
 //   e2e_probe text CAPTION [SECONDS]         print the message text of the window CAPTION
 //   e2e_probe kill NAME                      end every process of that executable name and wait
+//   e2e_probe run COMMAND_LINE              start a program with exactly that command line (as a
+//                                            deployment tool does), wait, exit with its exit code
 //   e2e_probe boxes CAPTION [SECONDS]        print the text of the visible multi-line edit boxes
 //                                            of the window CAPTION
 // (Wine's taskkill does not see the programs of a 64-bit build; the process snapshot does.)
@@ -96,6 +98,21 @@ int PrintBoxes(const char* caption, double seconds) {
     return 0;
 }
 
+int RunExactly(const char* command_line) {
+    std::string line = command_line;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &started))
+        return 255;
+    setup::win32::UniqueHandle process(started.hProcess), thread(started.hThread);
+    WaitForSingleObject(process.get(), INFINITE);
+    DWORD code = 255;
+    GetExitCodeProcess(process.get(), &code);
+    return static_cast<int>(code);
+}
+
 int KillAll(const char* name) {
     setup::win32::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) return 2;
@@ -126,10 +143,11 @@ int main(int argc, char** argv) {
     if (command == "kill" && argc == 3) return KillAll(argv[2]);
     if (command == "text" && argc >= 3)
         return PrintText(argv[2], argc > 3 ? std::atof(argv[3]) : 10);
+    if (command == "run" && argc == 3) return RunExactly(argv[2]);
     if (command == "boxes" && argc >= 3)
         return PrintBoxes(argv[2], argc > 3 ? std::atof(argv[3]) : 10);
     std::fprintf(stderr,
                  "usage: e2e_probe lnk PATH | click CAPTION BUTTON [S] | text CAPTION [S] | "
-                 "boxes CAPTION [S] | kill NAME\n");
+                 "boxes CAPTION [S] | run COMMAND_LINE | kill NAME\n");
     return 64;
 }

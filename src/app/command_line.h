@@ -1,0 +1,45 @@
+// The installer's command line, for deployment tools: which way it runs, where it installs, what
+// it links, whether it may end running programs, and where it logs. Switches are case-insensitive,
+// as Windows users type them; anything unknown or malformed is refused, never ignored.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "install/install_observer.h"
+
+namespace setup::app {
+
+enum class RunMode {
+    Wizard,      // the four pages
+    Silent,      // /SILENT: no pages, a progress window that cannot be cancelled by accident
+    VerySilent,  // /S, /VERYSILENT: no window at all
+};
+
+struct CommandLine {
+    RunMode mode = RunMode::Wizard;
+    std::optional<std::string> folder;    // /D=path, /DIR="path"
+    std::optional<InstallOptions> tasks;  // /TASKS="desktop,quicklaunch,autostart"
+    bool close_applications = false;      // /CLOSEAPPLICATIONS
+    std::optional<std::string> log_file;  // /LOG="file"; "" for /LOG alone: the default place
+    bool help = false;                    // /? or /HELP
+};
+
+struct CommandLineParse {
+    CommandLine line;     // every switch that could be read, also when the line was refused
+    std::string problem;  // why the line was refused: the first bad switch; "" when it was not
+    bool Refused() const { return !problem.empty(); }
+};
+
+// The arguments after the program's name (GetCommandLine without its first word). /D= must come
+// last: it takes the rest of the line, blanks included, without quotes, as NSIS does.
+CommandLineParse ParseCommandLine(std::string_view arguments);
+
+// The command line as GetCommandLine gives it, without the program's name (quoted or not).
+std::string_view ArgumentsOf(std::string_view command_line);
+
+// The switches and the exit codes, as /? shows them.
+std::string HelpText();
+
+}  // namespace setup::app

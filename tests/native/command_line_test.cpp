@@ -1,0 +1,92 @@
+// The command line as deployment tools write it: every switch in any case, quoting, NSIS's /D=
+// with blanks, and anything unknown refused.
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include "install/exit_code.h"
+
+namespace setup::app {
+namespace {
+
+CommandLine Parsed(std::string_view arguments) {
+    CommandLineParse parse = ParseCommandLine(arguments);
+    EXPECT_FALSE(parse.Refused()) << arguments << ": " << parse.problem;
+    return parse.line;
+}
+
+std::string Problem(std::string_view arguments) {
+    return ParseCommandLine(arguments).problem;
+}
+
+TEST(CommandLine, EverySwitchInAnyCase) {
+    EXPECT_EQ(Parsed("").mode, RunMode::Wizard);
+    EXPECT_EQ(Parsed("/s").mode, RunMode::VerySilent);
+    EXPECT_EQ(Parsed("/VerySilent").mode, RunMode::VerySilent);
+    EXPECT_EQ(Parsed("/SILENT").mode, RunMode::Silent);
+    EXPECT_EQ(Parsed("/silent /S").mode, RunMode::VerySilent);  // the stronger one wins
+    EXPECT_EQ(Parsed("/S /silent").mode, RunMode::VerySilent);
+    EXPECT_TRUE(Parsed("/closeapplications").close_applications);
+    EXPECT_TRUE(Parsed("/?").help);
+    EXPECT_TRUE(Parsed("/Help").help);
+    EXPECT_EQ(Parsed("/LOG").log_file, "");
+    EXPECT_EQ(Parsed("/log=\"C:\\my logs\\setup.log\"").log_file, "C:\\my logs\\setup.log");
+    EXPECT_EQ(Parsed("/DIR=C:\\App").folder, "C:\\App");
+    EXPECT_EQ(Parsed("/dir=\"C:\\Program Files\\软件\"").folder, "C:\\Program Files\\软件");
+}
+
+TEST(CommandLine, TasksAreExactlyTheOnesListed) {
+    EXPECT_FALSE(Parsed("/S").tasks);
+    EXPECT_EQ(Parsed("/TASKS=\"desktop\"").tasks, (InstallOptions{true, false, false}));
+    EXPECT_EQ(Parsed("/tasks=\" AutoStart , QUICKLAUNCH \"").tasks,
+              (InstallOptions{false, true, true}));
+    EXPECT_EQ(Parsed("/TASKS=\"\"").tasks, (InstallOptions{false, false, false}));
+    EXPECT_EQ(Parsed("/TASKS=desktop,quicklaunch,autostart").tasks, InstallOptions{});
+    EXPECT_EQ(Problem("/TASKS=\"desktop,startmenu\""), "unknown task \"startmenu\"");
+}
+
+// As in NSIS, /D= is last and takes the rest of the line as it stands, blanks included.
+TEST(CommandLine, SlashDTakesTheRestOfTheLineWithItsBlanks) {
+    const CommandLine line = Parsed("/S /TASKS=\"\" /D=C:\\Program Files\\Tessik 软件  ");
+    EXPECT_EQ(line.folder, "C:\\Program Files\\Tessik 软件");
+    EXPECT_EQ(line.mode, RunMode::VerySilent);
+    EXPECT_EQ(Parsed("/d=D:\\x /S").folder, "D:\\x /S");    // anything after it is the folder
+    EXPECT_EQ(Parsed("\"/D=C:\\a b\"").folder, "C:\\a b");  // quoted whole, as some tools do
+    EXPECT_EQ(Problem("/D="), "/D= gives no folder");
+}
+
+// A refused line still says how to answer: silently, and to which log.
+TEST(CommandLine, UnknownOrMalformedSwitchesAreRefusedNeverIgnored) {
+    EXPECT_EQ(Problem("/S /Q"), "unknown or malformed switch \"/Q\"");
+    EXPECT_EQ(Problem("/S=1"), "unknown or malformed switch \"/S=1\"");
+    EXPECT_EQ(Problem("/DIR="), "unknown or malformed switch \"/DIR=\"");
+    EXPECT_EQ(Problem("/LOG=\"\""), "unknown or malformed switch \"/LOG=\"");
+    EXPECT_EQ(Problem("setup.log"), "unknown argument \"setup.log\"");
+    EXPECT_EQ(Problem("/DIR=\"C:\\open"), "a quote is not closed");
+    const CommandLineParse parse = ParseCommandLine("/VERYSILENT /bogus /LOG=C:\\x.log");
+    EXPECT_TRUE(parse.Refused());
+    EXPECT_EQ(parse.line.mode, RunMode::VerySilent);
+    EXPECT_EQ(parse.line.log_file, "C:\\x.log");
+}
+
+TEST(CommandLine, TheProgramsNameIsNotAnArgument) {
+    EXPECT_EQ(ArgumentsOf("\"C:\\Down loads\\TessikSetup.exe\" /S /D=C:\\a b"), " /S /D=C:\\a b");
+    EXPECT_EQ(ArgumentsOf("TessikSetup.exe /S"), " /S");
+    EXPECT_EQ(ArgumentsOf("TessikSetup.exe"), "");
+}
+
+TEST(CommandLine, HelpListsTheSwitchesAndEveryExitCode) {
+    const std::string help = HelpText();
+    for (const char* part : {"/VERYSILENT", "/SILENT",
+                             "/D=", "/DIR=", "/TASKS=", "/CLOSEAPPLICATIONS", "/LOG", "/HELP"})
+        EXPECT_NE(help.find(part), std::string::npos) << part;
+    for (ExitCode code : kExitCodes)
+        EXPECT_NE(help.find("  " + std::to_string(static_cast<int>(code)) + "  "),
+                  std::string::npos);
+    EXPECT_EQ(WithLogStatus(ExitCode::Success, true), ExitCode::LogNotWritten);
+    EXPECT_EQ(WithLogStatus(ExitCode::Incomplete, true), ExitCode::Incomplete);
+    EXPECT_EQ(WithLogStatus(ExitCode::Success, false), ExitCode::Success);
+}
+
+}  // namespace
+}  // namespace setup::app

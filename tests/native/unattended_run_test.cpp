@@ -1,0 +1,115 @@
+// The unattended run over the in-memory platform: the folder checked as page 2 checks it, the
+// options of /TASKS, the answers of a run without a person, the exit code and the log.
+#include "app/unattended_run.h"
+
+#include <gtest/gtest.h>
+
+#include "install/logging_platform.h"
+#include "support/install_fixture.h"
+
+namespace setup::app {
+namespace {
+
+using setup::testing::kHklm;
+
+class UnattendedRun : public ::testing::Test, protected setup::testing::InstallFixture {
+protected:
+    UnattendedRun() {
+        for (unsigned i = 0; i < setup::testing::kShippedSettings.size(); ++i)
+            resources.SetString(kFirstSettingId + i,
+                                std::string(setup::testing::kShippedSettings[i]));
+        const char* entries[] = {"TessikOne商贸版.Exe", "scktsrvr.exe", "data*PrintDB.mdb"};
+        for (int i = 0; i < 3; ++i) {
+            resources.SetString(kFirstFileListId + i, entries[i]);
+            AddPayload(i, std::string("content ") + entries[i]);
+        }
+    }
+
+    ExitCode Run(const std::string& arguments) {
+        CommandLineParse parse = ParseCommandLine(arguments);
+        EXPECT_FALSE(parse.Refused()) << parse.problem;
+        LoggingPlatform logging(
+            {files, registry, shell, processes, answers_for(parse.line), resources}, log);
+        Installation installation(logging.Platform());
+        QuietObserver quiet(UnattendedOptions(parse.line));
+        LoggingObserver logged(log, quiet);
+        installation.SetObserver(&logged);
+        const ExitCode code = RunUnattended(installation, parse.line, &log);
+        log.WriteSummary(static_cast<int>(code), "");
+        return code;
+    }
+
+    Dialogs& answers_for(const CommandLine& line) {
+        answers.emplace(line.close_applications);
+        return *answers;
+    }
+
+    bool Logged(std::string_view part) const {
+        for (const std::string& line : lines)
+            if (line.find(part) != std::string::npos) return true;
+        return false;
+    }
+
+    std::vector<std::string> lines;
+    double now = 0;
+    InstallLog log{[this](std::string_view line) {
+                       lines.emplace_back(line);
+                       return true;
+                   },
+                   [this] { return now += 0.25; },
+                   [](std::uint32_t code) { return "reason " + std::to_string(code); }};
+    std::optional<UnattendedDialogs> answers;
+};
+
+TEST_F(UnattendedRun, InstallsIntoTheFolderGivenWithOnlyTheListedTasks) {
+    EXPECT_EQ(Run("/S /TASKS=\"desktop\" /D=D:\\Shop POS"), ExitCode::Success);
+    EXPECT_EQ(FileText("D:\\Shop POS\\data\\PrintDB.mdb"), "content data*PrintDB.mdb");
+    EXPECT_EQ(registry.Value(kHklm, "SOFTWARE\\QRVK2017", "SETUPPATH"), "D:\\Shop POS");
+    for (const auto& link : shell.Links())
+        EXPECT_EQ(link.path.find("Quick Launch"), std::string::npos) << link.path;
+    // No autostart task: only the server that is installed is started, by the servers' task.
+    ASSERT_EQ(shell.Starts().size(), 1u);
+    EXPECT_EQ(shell.Starts()[0].file, "D:\\Shop POS\\scktsrvr.exe");
+    EXPECT_TRUE(Logged("folder: D:\\Shop POS"));
+    EXPECT_TRUE(Logged("file written: D:\\Shop POS\\scktsrvr.exe (20 bytes)"));
+    EXPECT_TRUE(
+        Logged("registry value written: HKLM\\SOFTWARE\\QRVK2017\\SETUPPATH = D:\\Shop POS"));
+    EXPECT_TRUE(Logged("link written: C:\\users\\me\\Desktop\\TessikOne软件商贸版.lnk"));
+    EXPECT_NE(lines.back().find("summary: 3 files written"), std::string::npos) << lines.back();
+    EXPECT_EQ(lines.front().substr(0, 11), "[   0.250] ");
+}
+
+TEST_F(UnattendedRun, WithoutAFolderSwitchItUsesWhatPage2WouldShow) {
+    registry.SetRawValue(kHklm, "SOFTWARE\\QRVK2017", "SETUPPATH", 1, "D:\\Old Place");
+    EXPECT_EQ(Run("/VERYSILENT"), ExitCode::Success);
+    EXPECT_TRUE(files.FileExists("D:\\Old Place\\scktsrvr.exe"));
+}
+
+TEST_F(UnattendedRun, ARefusedFolderEndsWithItsCodeAndItsReasonAndWritesNothing) {
+    EXPECT_EQ(Run("/S /D=C:\\A?B"), ExitCode::FolderRefused);
+    EXPECT_TRUE(files.WrittenFiles().empty());
+    EXPECT_TRUE(files.CreatedDirectories().empty());
+    EXPECT_TRUE(Logged("folder refused: C:\\A?B: 路径中不能包含下任何字符之一："));
+    files.SetFreeSpace('D', 10);
+    EXPECT_EQ(Run("/S /D=D:\\full"), ExitCode::FolderRefused);
+    EXPECT_TRUE(Logged("磁盘空间不足"));
+}
+
+// Without /CLOSEAPPLICATIONS the answer to "end it?" is No: the program runs on, its file is not
+// replaced, and the run says so.
+TEST_F(UnattendedRun, ARunningProgramIsEndedOnlyWhenTheLineSaysSo) {
+    files.AddDirectory("D:\\Shop");
+    const std::string target = "D:\\Shop\\scktsrvr.exe";
+    std::uint32_t id = processes.Launch(target, {"scktsrvr"}, {target});
+    EXPECT_EQ(Run("/S /D=D:\\Shop"), ExitCode::Incomplete);
+    EXPECT_TRUE(processes.IsRunning(id));
+    EXPECT_TRUE(Logged("question: 程序 SCKTSRVR正在运行，是否强制结束它?  -> No"));
+    EXPECT_TRUE(Logged("file not installed: scktsrvr.exe: X002"));
+
+    EXPECT_EQ(Run("/S /CLOSEAPPLICATIONS /D=D:\\Shop"), ExitCode::Success);
+    EXPECT_FALSE(processes.IsRunning(id));
+    EXPECT_EQ(FileText(target), "content scktsrvr.exe");
+}
+
+}  // namespace
+}  // namespace setup::app
