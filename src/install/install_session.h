@@ -5,6 +5,7 @@
 #include <string>
 
 #include "data/settings.h"
+#include "install/entry_contents.h"
 #include "install/file_names.h"
 #include "install/install_observer.h"
 #include "platform/dialogs.h"
@@ -36,6 +37,7 @@ struct InstallSession {
     const ProductStrings& strings;
     InstallPlatform platform;
     InstallObserver* observer;  // never null
+    EntryContents* contents;    // never null
 
     std::string InstallDir = {};   // no trailing backslash
     std::string MainExePath = {};  // may be switched to the free edition by the desktop shortcuts

@@ -21,7 +21,8 @@ std::vector<std::string> Installation::LoadNames(const Resources& resources,
 }
 
 Installation::Installation(const InstallPlatform& platform)
-    : session_{strings_, platform, &quiet_},
+    : direct_(platform.resources),
+      session_{strings_, platform, &quiet_, &direct_},
       run_(session_, LoadNames(platform.resources, strings_, load_error_)),
       payload_bytes_(UnpackedPayloadSize(platform.resources, run_.FileCount())) {}
 
@@ -43,13 +44,35 @@ void Installation::SetPaths(const InstallPaths& paths) {
     session_.UninstallerPath = paths.UninstallerPath;
 }
 
+void Installation::Start() {
+    if (started_) return;
+    started_ = true;
+    std::vector<PrefetchedContents::Entry> entries;
+    for (int i = 0; i < run_.FileCount(); ++i)
+        entries.emplace_back(PayloadResourceType(i), PayloadResourceName(i));
+    prefetched_ = std::make_unique<PrefetchedContents>(session_.platform.resources, entries);
+    session_.contents = prefetched_.get();
+}
+
+// The thread that inflates ahead stops with the run.
+void Installation::Cancel() {
+    run_.Cancel();
+    session_.contents = &direct_;
+    prefetched_.reset();
+}
+
 bool Installation::Step() {
-    return started_ && run_.Step();
+    const bool more = started_ && run_.Step();
+    if (!more && prefetched_) {
+        session_.contents = &direct_;
+        prefetched_.reset();
+    }
+    return more;
 }
 
 void Installation::RunToEnd() {
     Start();
-    while (run_.Step()) {
+    while (Step()) {
     }
 }
 

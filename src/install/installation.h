@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,13 +44,14 @@ public:
     const std::string& BrowseDrive() const { return session_.BrowseDrive; }
     void SetPaths(const InstallPaths& paths);
 
-    // Copying starts only here; Step then places one entry and says whether entries remain,
-    // RunToEnd steps to the end at once.
-    void Start() { started_ = true; }
+    // Copying starts only here, and with it a second thread that inflates the entries ahead of
+    // their writes; Step then places one entry and says whether entries remain, RunToEnd steps
+    // to the end at once.
+    void Start();
     bool Started() const { return started_; }
     bool Step();
     void RunToEnd();
-    void Cancel() { run_.Cancel(); }
+    void Cancel();
 
     bool InstallFinished() const { return run_.InstallFinished(); }
     // Not started, or stopped, counts as cancelled.
@@ -72,6 +74,8 @@ private:
     ProductStrings strings_;
     std::optional<std::string> load_error_;
     QuietObserver quiet_;
+    DirectContents direct_;
+    std::unique_ptr<PrefetchedContents> prefetched_;
     InstallSession session_;
     ExtractionRun run_;
     std::uint64_t payload_bytes_ = 0;

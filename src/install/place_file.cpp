@@ -30,11 +30,11 @@ std::string FileMessage(std::string_view name, std::string_view code) {
 
 // The whole entry, read through the installer's file and unpacked into the file as it is
 // written: neither the entry nor the file is ever held in memory whole.
-Result WriteEntry(const InstallPlatform& platform, std::string_view type, std::string_view name,
+Result WriteEntry(InstallSession& session, std::string_view type, std::string_view name,
                   const std::string& target, std::uint64_t& bytes) {
-    return platform.files.WriteWholeFile(target, [&](const ByteSink& sink) {
+    return session.platform.files.WriteWholeFile(target, [&](const ByteSink& sink) {
         bytes = 0;
-        UnpackNamedResourceTo(platform.resources, type, name, [&](Bytes chunk) {
+        session.contents->Unpack(type, name, [&](Bytes chunk) {
             bytes += chunk.size();
             return sink(chunk);
         });
@@ -65,7 +65,7 @@ PlaceOutcome HandleGuardedFailure(InstallSession& session, std::string upper_nam
             platform.processes.WaitForExit(KillProgram(platform.processes, target),
                                            kProgramExitWaitMs);
         std::uint64_t bytes = 0;
-        write = WriteEntry(platform, type, resource_name, target, bytes);
+        write = WriteEntry(session, type, resource_name, target, bytes);
         if (write) return Done(Placement::Written, bytes);
     }
     platform.dialogs.ShowError(FileMessage(name, "X002"));
@@ -90,7 +90,7 @@ PlaceOutcome PlaceFile(InstallSession& session, std::string_view resource_name,
     if (!platform.resources.Find(resource_type, resource_name))
         throw ResourceNotFound(resource_name);
     std::uint64_t bytes = 0;
-    Result write = WriteEntry(platform, resource_type, resource_name, target, bytes);
+    Result write = WriteEntry(session, resource_type, resource_name, target, bytes);
     if (write) return Done(Placement::Written, bytes);
 
     std::string upper_name = text::AsciiUpper(ExtractFileName(target));

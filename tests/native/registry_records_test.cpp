@@ -95,7 +95,8 @@ TEST_F(RegistryRecords, ARefusedRunValueIsReportedOncePerWrite) {
 
 TEST_F(RegistryRecords, WithoutARunKeyNothingIsWrittenOrSaid) {
     MemoryRegistry empty;
-    InstallSession bare{strings, {files, empty, shell, processes, dialogs, resources}, &window};
+    InstallSession bare{
+        strings, {files, empty, shell, processes, dialogs, resources}, &window, &contents};
     bare.MainExePath = session.MainExePath;
     files.AddFile(InDir("scktsrvr.exe"));
     EnableAutostart(bare);
@@ -136,7 +137,8 @@ TEST_F(RegistryRecords, WithoutAFixedDriveDTheDefaultGoesToTheSystemDrive) {
     EXPECT_EQ(session.BrowseDrive, "C");
 
     MemoryFileSystem no_d;
-    InstallSession bare{strings, {no_d, registry, shell, processes, dialogs, resources}, &window};
+    InstallSession bare{
+        strings, {no_d, registry, shell, processes, dialogs, resources}, &window, &contents};
     EXPECT_EQ(ReadPreviousPath(bare), "C:\\Tessik软件\\TessikOne软件商贸版");
 }
 

@@ -116,7 +116,8 @@ TEST_F(Shortcuts, AFolderNobodyKnowsMeansNoLinkNeverOneBelowTheDriveRoot) {
     MemoryShell blind(files);
     files.AddDirectory("D:\\Tessik软件");  // where a link below the current drive root would go
     files.AddDirectory("D:\\Microsoft\\Internet Explorer\\Quick Launch");
-    InstallSession bare{strings, {files, empty, blind, processes, dialogs, resources}, &window};
+    InstallSession bare{
+        strings, {files, empty, blind, processes, dialogs, resources}, &window, &contents};
     bare.MainExePath = session.MainExePath;
     bare.UninstallerPath = session.UninstallerPath;
     CreateDesktopShortcuts(bare);

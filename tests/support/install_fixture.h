@@ -67,8 +67,9 @@ struct InstallFixture {
     MemoryResources resources;
     ProductStrings strings = ShippedStrings();
     RecordingObserver window;
+    DirectContents contents{resources};
     InstallSession session{
-        strings, {files, registry, shell, processes, dialogs, resources}, &window};
+        strings, {files, registry, shell, processes, dialogs, resources}, &window, &contents};
 
     InstallFixture() {
         files.AddDirectory("C:\\windows\\system32");

@@ -21,8 +21,9 @@ struct RealInstallSession {
     MemoryResources resources;
     ProductStrings strings;
     RecordingObserver window;
+    DirectContents contents{resources};
     InstallSession session{
-        strings, {files, registry, shell, processes, dialogs, resources}, &window};
+        strings, {files, registry, shell, processes, dialogs, resources}, &window, &contents};
 };
 
 }  // namespace setup::testing

@@ -139,8 +139,9 @@ protected:
     MemoryResources resources;
     ProductStrings strings;
     testing::RecordingObserver window;
+    DirectContents contents{resources};
     InstallSession session{
-        strings, {files, registry, shell, processes, dialogs, resources}, &window};
+        strings, {files, registry, shell, processes, dialogs, resources}, &window, &contents};
 };
 
 TEST_F(RunningProgram, YesEndsTheProgramAndItsFileIsReplaced) {

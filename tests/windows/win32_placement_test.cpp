@@ -125,7 +125,7 @@ TEST_F(Win32Placement, ARunCountsEveryEntryItCouldNotInstall) {
     MemoryRegistry records;
     MemoryShell links{files};
     InstallSession on_disk{
-        strings, {files, records, links, processes, dialogs, resources}, &window};
+        strings, {files, records, links, processes, dialogs, resources}, &window, &contents};
     on_disk.InstallDir = dir;
     ExtractionRun run(on_disk, {"data\\ok.txt", "bad.txt", "..\\escape.txt", "held.txt", "c.txt"});
     while (run.Step()) {
