@@ -8,7 +8,10 @@
 #      changed: the running-program questions, the protected files kept, finish without options;
 #   D. a copy of the installer with one entry damaged: refused before page 1, nothing written;
 #   E. a folder that cannot take the files: the whole hint for a bad path on page 2, then the
-#      failure page listing every file, and nothing recorded.
+#      failure page listing every file, and nothing recorded;
+#   F. unattended, as a deployment tool runs it: /VERYSILENT with a folder, one task and a log on a
+#      clean machine, no window at any time; again over a running server without
+#      /CLOSEAPPLICATIONS; and a bad switch.
 # Each pass checks the installer's exit code.
 # Screenshots of every page, the failure form, the chooser and the question go to
 # BUILD_DIR/tests/e2e/screens, or to SETUP_E2E_SHOTS (docs/screens/make-screens.sh refreshes the
@@ -64,7 +67,7 @@ reg_value() {  # key value -> data (empty when missing)
 # reg.exe prints Chinese value names badly; the autostart value is the one named "Tessik...".
 autostart_value() {
     run_wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /reg:32 | gbk |
-        awk '$1 ~ /^Tessik/ && $2 == "REG_SZ" { print $3 }'
+        awk '$1 ~ /^Tessik/ && $2 == "REG_SZ" { $1 = ""; $2 = ""; sub(/^  */, ""); print }'
 }
 
 clean_machine() {
@@ -75,7 +78,7 @@ clean_machine() {
     # The other Windows tests' scratch folder would show in the chooser's screenshot.
     chattr -i "$DRIVE_C/e2e-locked" 2>/dev/null || true
     rm -rf "$TARGET" "$D_DRIVE" "$GROUP" "$FAVORITES/Tessik软件.url" "$DRIVE_C/setup-tests" \
-        "$DRIVE_C/e2e-locked"
+        "$DRIVE_C/e2e-locked" "$DRIVE_C/e2e silent" "$DRIVE_C/e2e-silent.log"
     rm -f "$DESKTOP"/*.lnk "$QUICK_LAUNCH"/*.lnk
     mkdir -p "$D_DRIVE" "$QUICK_LAUNCH"
     # The default installation directory lies on drive D.
@@ -411,12 +414,77 @@ pass_unwritable() {
     rm -rf "$folder"
 }
 
+# --- F. unattended -------------------------------------------------------------------------
+
+SILENT_TARGET="$DRIVE_C/e2e silent"
+SILENT_LOG=$DRIVE_C/e2e-silent.log
+
+# Runs the installer with exactly this command line, as a deployment tool starts it, and watches
+# the screen while it runs: WINDOWS_SEEN counts the installer's windows that showed.
+run_unattended() {  # arguments...
+    local line="\"$(wine_path "$INSTALLER")\" $*"
+    run_wine "$PROBE" run "$line" >/dev/null &
+    local pid=$! seen=0
+    while kill -0 "$pid" 2>/dev/null; do
+        [ -n "$(xdotool search --onlyvisible --name '^TessikOne软件$' 2>/dev/null)" ] && seen=$((seen + 1))
+        [ -n "$(xdotool search --onlyvisible --name '^(Warning|Error)$' 2>/dev/null)" ] && seen=$((seen + 1))
+        sleep 0.02
+    done
+    WINDOWS_SEEN=$seen
+    wait "$pid"
+}
+
+log_text() { tr -d '\r' <"$1"; }
+
+pass_unattended() {
+    echo "== F: unattended installation"
+    clean_machine
+    rm -rf "$SILENT_TARGET" "$SILENT_LOG"
+    local rc=0
+    run_unattended '/VERYSILENT /TASKS="desktop" /LOG="C:\e2e-silent.log" /D=C:\e2e silent' || rc=$?
+    check "exit code 0" test "$rc" -eq 0
+    check "no window showed while it ran" test "$WINDOWS_SEEN" -eq 0
+    check "every file is installed byte for byte" same_files_as_payload "$SILENT_TARGET"
+    check "SETUPPATH" test "$(reg_value 'HKLM\Software\QRVK2017' SETUPPATH)" = 'C:\e2e silent'
+    local uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessik软件'
+    check "DisplayName" test "$(reg_value "$uninstall" DisplayName)" = "TessikOne软件商贸版"
+    check "desktop link of the main program" expect_link "$DESKTOP/TessikOne软件商贸版.lnk" 'C:\e2e silent\TessikOne商贸版.Exe'
+    check "no quick-launch link without its task" test -z "$(ls "$QUICK_LAUNCH"/*.lnk 2>/dev/null)"
+    check "the autostart value is the servers' own" \
+        test "$(autostart_value)" = '"C:\e2e silent\RuDavovo.exe"'
+    local entries bytes summary
+    entries=$(grep -c . "$ORDER")
+    bytes=$(find "$PAYLOAD" -type f -printf '%s\n' | awk '{ s += $1 } END { print s }')
+    summary=$(log_text "$SILENT_LOG" | grep 'summary:' || true)
+    echo "  $summary"
+    check "the log's summary counts every file and byte" \
+        grep -q "summary: $entries files written ($bytes bytes), 0 kept, 0 not installed;.*exit code 0" <<<"$summary"
+    check "the log names each file" test "$(log_text "$SILENT_LOG" | grep -c '^\[.*\] file written: ')" -eq "$entries"
+
+    # Again, with the server it started still running and no leave to end it.
+    run_wine "$PROBE" kill RuDavovo.exe >/dev/null
+    rc=0
+    run_unattended '/S /LOG="C:\e2e-silent.log" /D=C:\e2e silent' || rc=$?
+    check "exit code 5 over a running program" test "$rc" -eq 5
+    check "the log lists the file not installed" \
+        grep -q 'file not installed: scktsrvr.exe: X002' <(log_text "$SILENT_LOG")
+    check "the protected files were kept" \
+        grep -q 'file kept, protected: C:\\e2e silent\\CONFIG.INI' <(log_text "$SILENT_LOG")
+
+    rc=0
+    run_unattended '/S /BOGUS' || rc=$?
+    check "a bad switch exits with 2" test "$rc" -eq 2
+    check "no window for a bad switch" test "$WINDOWS_SEEN" -eq 0
+    end_programs
+}
+
 clean_machine
 pass_cancel
 pass_install
 pass_reinstall
 pass_damaged
 pass_unwritable
+pass_unattended
 end_programs
 rm -f "$WINEPREFIX/dosdevices/d:"
 
