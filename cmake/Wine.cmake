@@ -18,6 +18,11 @@ else()
     message(STATUS "${SETUP_WINE_SKIP_REASON}")
 endif()
 
+# Keeps the desktop process alive during a session (scripts/wine-env.sh starts it): every build
+# has it, so benchmarks run in the same kind of session as the tests.
+add_executable(wine_keeper WIN32 ${CMAKE_SOURCE_DIR}/tests/windows/keeper.cpp)
+set_target_properties(wine_keeper PROPERTIES OUTPUT_NAME keeper RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
 # Every Windows test requires the fixture "wine"; ctest starts the session before and ends it after.
 function(setup_wine_session_tests)
     if(NOT SETUP_WINE_RUNS_HERE)

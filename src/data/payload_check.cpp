@@ -25,14 +25,20 @@ bool Matches(const Resources& resources, std::string_view type, std::string_view
     return read && size == record.size && crc == record.crc;
 }
 
+// The records, when the resource holds one for every entry, the skin and the licence.
+std::optional<std::vector<ChecksumRecord>> Records(const Resources& resources, int file_count) {
+    std::optional<Bytes> bytes =
+        resources.Find(format::kChecksumResourceType, format::kChecksumResourceName);
+    auto records = bytes ? format::DecodeChecksums(*bytes) : std::nullopt;
+    if (!records || records->size() != format::ChecksumRecordCount(file_count)) return std::nullopt;
+    return records;
+}
+
 }  // namespace
 
 std::optional<std::string> FindDamagedResource(const Resources& resources, int file_count) {
-    std::optional<Bytes> bytes =
-        resources.Find(format::kChecksumResourceType, format::kChecksumResourceName);
-    const auto records = bytes ? format::DecodeChecksums(*bytes) : std::nullopt;
-    if (!records || records->size() != format::ChecksumRecordCount(file_count))
-        return std::string(format::kChecksumResourceName);
+    const auto records = Records(resources, file_count);
+    if (!records) return std::string(format::kChecksumResourceName);
     for (int i = 0; i < file_count; ++i) {
         const std::string name = PayloadResourceName(i);
         if (!Matches(resources, PayloadResourceType(i), name, (*records)[i])) return name;
@@ -45,10 +51,11 @@ std::optional<std::string> FindDamagedResource(const Resources& resources, int f
 }
 
 std::uint64_t UnpackedPayloadSize(const Resources& resources, int file_count) {
+    const auto records = Records(resources, file_count);
     std::uint64_t total = 0;
-    for (int i = 0; i < file_count; ++i)
-        if (auto bytes = resources.Find(PayloadResourceType(i), PayloadResourceName(i)))
-            total += format::FrameLength(*bytes).value_or(0);
+    if (records)
+        for (int i = 0; i < file_count; ++i)
+            total += (*records)[static_cast<std::size_t>(i)].unpacked;
     return total;
 }
 

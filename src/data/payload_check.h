@@ -11,12 +11,14 @@
 
 namespace setup {
 
-// The name of the first resource that is missing or does not match its checksum (format/checksums.h), or of the
-// checksum resource itself when it is missing or does not fit the list; nothing when all match.
-// Reads through the file (Resources::ReadThrough), so the payload never becomes resident.
+// The name of the first resource that is missing or does not match its checksum
+// (format/checksums.h), or of the checksum resource itself when it is missing or does not fit the
+// list; nothing when all match. Reads through the file (Resources::ReadThrough), so the payload
+// never becomes resident.
 std::optional<std::string> FindDamagedResource(const Resources& resources, int file_count);
 
-// The bytes the payload's entries take once unpacked, from their frames' lengths.
+// The bytes the payload's entries take once unpacked, from the checksum resource; 0 when it is
+// missing (FindDamagedResource says so).
 std::uint64_t UnpackedPayloadSize(const Resources& resources, int file_count);
 
 }  // namespace setup

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,7 +55,9 @@ private:
     std::size_t header_bytes_ = 0;
     std::uint32_t length_ = 0;
     std::uint64_t produced_ = 0;
-    std::vector<std::uint8_t> buffer_;
+    std::span<std::uint8_t> buffer_;
+    std::vector<std::uint8_t> own_buffer_;  // when the thread's buffer is taken
+    bool took_thread_buffer_ = false;
     std::size_t buffered_ = 0;
 };
 
@@ -66,8 +69,8 @@ std::vector<std::uint8_t> UnpackResource(Bytes resource);
 
 // Reads the resource of the given type and name through the executable's file and unpacks it to
 // sink; a missing one throws "Resource <name> not found". False when the sink stopped it.
-bool UnpackNamedResourceTo(const Resources& resources, std::string_view type,
-                           std::string_view name, const ByteSink& sink);
+bool UnpackNamedResourceTo(const Resources& resources, std::string_view type, std::string_view name,
+                           const ByteSink& sink);
 
 // The same into one block.
 std::vector<std::uint8_t> UnpackNamedResource(const Resources& resources, std::string_view type,

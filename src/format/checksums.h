@@ -1,7 +1,9 @@
-// The checksum resource that lets the installer find a damaged download before it shows anything:
-// "TSUM", the record count, then per record the framed size and the CRC-32 of the framed bytes,
-// all 32-bit little-endian. One record per payload entry in list order, then the skin atlas, then
-// the licence.
+// The checksum resource that lets the installer find a damaged download before it shows anything,
+// and the table of its payload's sizes: "TSUM", the record count, then per record the framed
+// size, the CRC-32 of the framed bytes and the size once unpacked, all 32-bit little-endian. One
+// record per payload entry in list order, then the skin atlas, then the licence. The installer
+// reads the sizes here rather than from the frames, so that nothing of the payload is touched
+// before it is installed.
 #pragma once
 
 #include <cstdint>
@@ -15,8 +17,9 @@ namespace setup::format {
 inline constexpr char kChecksumMagic[] = "TSUM";
 
 struct ChecksumRecord {
-    std::uint32_t size = 0;
-    std::uint32_t crc = 0;
+    std::uint32_t size = 0;      // of the framed resource
+    std::uint32_t crc = 0;       // of the framed resource
+    std::uint32_t unpacked = 0;  // the length its frame announces
     bool operator==(const ChecksumRecord&) const = default;
 };
 

@@ -37,10 +37,11 @@ private:
 };
 
 // The entries inflated in their order on a second thread, ahead of the writes, and handed on in
-// chunks when their turn comes: one core inflates while the other writes. What waits is bounded
-// by max_ahead bytes. Entries skipped by the caller (a protected file kept, the favourites link)
-// are dropped; one asked for out of turn (the second write after a running program was ended)
-// is read directly.
+// blocks when their turn comes: one core inflates while the other writes. What waits is bounded
+// by max_ahead bytes, in blocks that are used again and again (fresh memory for every block cost
+// more than the inflating). Entries skipped by the caller (a protected file kept, the favourites
+// link) are dropped; one asked for out of turn (the second write after a running program was
+// ended) is read directly.
 class PrefetchedContents final : public EntryContents {
 public:
     using Entry = std::pair<std::string, std::string>;  // type, name
@@ -55,13 +56,17 @@ public:
 private:
     struct Piece {
         std::size_t entry = 0;
-        std::vector<std::uint8_t> bytes;
+        std::vector<std::uint8_t> bytes;  // a block of the pool; empty for the end of an entry
         bool last = false;
         std::exception_ptr error;
     };
     void Work();
+    // The worker's side: a block to fill, and the filled block or the end of an entry.
+    std::vector<std::uint8_t> TakeBlock();
     bool Push(Piece piece);
+    // The reader's side.
     Piece Pop();
+    void GiveBack(std::vector<std::uint8_t> block);
 
     const Resources& resources_;
     const std::vector<Entry> entries_;
@@ -72,7 +77,8 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<Piece> queue_;
-    std::size_t bytes_ahead_ = 0;
+    std::vector<std::vector<std::uint8_t>> free_blocks_;
+    std::size_t blocks_made_ = 0;
     bool stop_ = false;
     std::thread worker_;
 };

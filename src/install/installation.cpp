@@ -8,6 +8,14 @@
 
 namespace setup {
 
+namespace {
+
+// How far the inflating may run ahead of the writing: enough that neither waits for the other
+// on ordinary files, little enough that memory does not grow with the payload.
+constexpr std::size_t kPrefetchBytes = 4u << 20;
+
+}  // namespace
+
 // The names first, then the list: the list is read even when a settings line stopped the names.
 std::vector<std::string> Installation::LoadNames(const Resources& resources,
                                                  ProductStrings& strings,
@@ -50,7 +58,8 @@ void Installation::Start() {
     std::vector<PrefetchedContents::Entry> entries;
     for (int i = 0; i < run_.FileCount(); ++i)
         entries.emplace_back(PayloadResourceType(i), PayloadResourceName(i));
-    prefetched_ = std::make_unique<PrefetchedContents>(session_.platform.resources, entries);
+    prefetched_ =
+        std::make_unique<PrefetchedContents>(session_.platform.resources, entries, kPrefetchBytes);
     session_.contents = prefetched_.get();
 }
 

@@ -26,10 +26,11 @@ public:
     virtual bool DirectoryExists(const std::string& path) const = 0;
     // Creates one folder whose parent must exist.
     virtual Result MakeDirectory(const std::string& path) = 0;
-    // Writes the content that source produces to a temporary file in path's folder, flushes it
-    // when it replaces a file, and moves it over path in one step. On any failure, also an error
-    // that source throws (which passes on), the file at path stays exactly as it was and the
-    // temporary file is gone. A file that a running program holds refuses the move.
+    // Writes the content that source produces as the whole file at path. A file that exists is
+    // replaced through a temporary file in its folder, flushed and moved over it in one step; a
+    // new one is written in place. On any failure, also an error that source throws (which
+    // passes on), the file at path stays exactly as it was (or does not exist, as before) and
+    // no temporary file is left. A file that a running program holds refuses the move.
     virtual Result WriteWholeFile(const std::string& path, const ContentSource& source) = 0;
 
     // Bytes available to this user on the volume that holds path (an existing folder); nothing

@@ -12,7 +12,7 @@ namespace setup::format {
 namespace {
 
 TEST(Format, ChecksumsRoundTripAndDamagedTablesAreRefused) {
-    const std::vector<ChecksumRecord> records = {{10, 0xDEADBEEF}, {0, 0}, {77, 1}};
+    const std::vector<ChecksumRecord> records = {{10, 0xDEADBEEF, 5}, {0, 0, 0}, {77, 1, 9000}};
     const std::string encoded = EncodeChecksums(records);
     auto bytes = [](const std::string& s) {
         return std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(s.data()),
@@ -48,8 +48,8 @@ TEST(Format, RectanglesReadTheFourthFieldFirst) {
 
 // "乗" is 0x81 0x5C in code page 936: a name made of such bytes is a name, not a path.
 TEST(Format, TargetNamesFollowTheSameRulesInEitherEncoding) {
-    for (const char* bad : {"", ".", "..", "a:b", "a/b", "a?b", "nul.txt", "COM1 .log", "a.", " a",
-                            "a\tb"})
+    for (const char* bad :
+         {"", ".", "..", "a:b", "a/b", "a?b", "nul.txt", "COM1 .log", "a.", " a", "a\tb"})
         EXPECT_TRUE(TargetComponentProblem(bad)) << "'" << bad << "'";
     for (const char* good : {"销售单.rpt", "\x81\x5C", "x..y", ".hidden", "con_1.txt", "com10"})
         EXPECT_FALSE(TargetComponentProblem(good)) << good;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "install/logging_platform.h"
+#include "support/checksums.h"
 #include "support/install_fixture.h"
 
 namespace setup::app {
@@ -23,6 +24,7 @@ protected:
             resources.SetString(kFirstFileListId + i, entries[i]);
             AddPayload(i, std::string("content ") + entries[i]);
         }
+        setup::testing::AddChecksums(resources, 3);
     }
 
     ExitCode Run(const std::string& arguments) {

@@ -8,6 +8,7 @@
 
 #include "data/file_list.h"
 #include "shipped_resources.h"
+#include "support/checksums.h"
 #include "support/memory_platform.h"
 #include "ui/frm_main.h"
 
@@ -161,6 +162,7 @@ TEST_F(FrmMainRunTest, AFailedEntryEndsOnTheFailurePageThatListsIt) {
 // a right click on the next button does nothing at all.
 TEST_F(FrmMainRunTest, NoRoomOnTheDriveKeepsPage2WithTheWholeHint) {
     AddEntry(0, "big.dat");
+    testing::AddChecksums(resources, 1);
     platform.files.SetFreeSpace('D', 5);
     Installation installation(platform.With(resources));
     TFrmMain frm(installation);

@@ -11,15 +11,17 @@ namespace setup {
 
 namespace {
 
-// Removes the temporary file unless the write went through.
-class TemporaryFile {
+// Removes a file this write made unless the write went through. Declared before the file's
+// handle, so the handle is closed first.
+class RemoveUnlessKept {
 public:
-    explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
-    ~TemporaryFile() {
+    RemoveUnlessKept() = default;
+    ~RemoveUnlessKept() {
         if (!path_.empty()) DeleteFileA(path_.c_str());
     }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    RemoveUnlessKept(const RemoveUnlessKept&) = delete;
+    RemoveUnlessKept& operator=(const RemoveUnlessKept&) = delete;
+    void Watch(std::string path) { path_ = std::move(path); }
     const std::string& path() const { return path_; }
     void Keep() { path_.clear(); }
 
@@ -74,27 +76,42 @@ Result Win32FileSystem::MakeDirectory(const std::string& path) {
     return Result::Failed(GetLastError());
 }
 
-// The temporary file is opened without sharing, as a program's own output. Only a file that is
-// replaced is flushed before the move: a new file that a crash leaves short destroys nothing,
-// and the flush of every file would cost the installation its speed.
+// A new file is written where it goes: a write that fails removes it again, and nothing that
+// existed is touched. A file that exists is written to a temporary file in its folder, flushed
+// and moved over it in one step, so it is never left half written; a running program's file
+// refuses the move. Files are opened without sharing, as a program's own output.
 Result Win32FileSystem::WriteWholeFile(const std::string& path, const ContentSource& source) {
-    char temp_name[MAX_PATH] = {};
-    if (!GetTempFileNameA(FolderOf(path).c_str(), "~ts", 0, temp_name))
-        return Result::Failed(GetLastError());
-    TemporaryFile temp(temp_name);
-    win32::UniqueHandle file(CreateFileA(temp.path().c_str(), GENERIC_WRITE, 0, nullptr,
-                                         TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return Result::Failed(GetLastError());
+    RemoveUnlessKept made;
+    win32::UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    const DWORD opened = file ? ERROR_SUCCESS : GetLastError();
+    if (file) {
+        made.Watch(path);
+    } else if (opened == ERROR_FILE_EXISTS || opened == ERROR_ALREADY_EXISTS) {
+        char temp_name[MAX_PATH] = {};
+        if (!GetTempFileNameA(FolderOf(path).c_str(), "~ts", 0, temp_name))
+            return Result::Failed(GetLastError());
+        made.Watch(temp_name);
+        file.reset(CreateFileA(temp_name, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return Result::Failed(GetLastError());
+    } else {
+        return Result::Failed(opened);
+    }
     FileWriter writer(file.get());
     source([&writer](Bytes chunk) { return writer.Write(chunk); });
     if (writer.error()) return Result::Failed(writer.error());
-    const bool replacing = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-    if (replacing && !FlushFileBuffers(file.get())) return Result::Failed(GetLastError());
+    if (made.path() == path) {
+        file.reset();
+        made.Keep();
+        return Result::Ok();
+    }
+    if (!FlushFileBuffers(file.get())) return Result::Failed(GetLastError());
     file.reset();
-    const DWORD flags = MOVEFILE_REPLACE_EXISTING | (replacing ? MOVEFILE_WRITE_THROUGH : 0);
-    if (!MoveFileExA(temp.path().c_str(), path.c_str(), flags))
+    if (!MoveFileExA(made.path().c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return Result::Failed(GetLastError());
-    temp.Keep();
+    made.Keep();
     return Result::Ok();
 }
 

@@ -3,7 +3,10 @@
 
 #include <windows.h>
 
+#include <mutex>
+
 #include "platform/resources.h"
+#include "platform/win32/handles.h"
 
 namespace setup {
 
@@ -18,7 +21,13 @@ public:
                      const ByteSink& sink) const override;
 
 private:
+    // The module's file, opened once for every read through it (threads may read at once: each
+    // read names its own offset).
+    HANDLE File() const;
+
     HMODULE module_;
+    mutable std::once_flag opened_;
+    mutable win32::UniqueHandle file_;
 };
 
 }  // namespace setup
