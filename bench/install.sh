@@ -6,7 +6,7 @@
 #     design (one tick per entry, 10 ms apart, plus the time to inflate and write the payload),
 #     the longest tick, and the peak working set against the largest entry;
 #   - the peer: makensis time, installer size, and the wall time of its silent installation.
-# Everything goes under build/bench/; bench/pack.sh makes the payload and the resources first.
+# Everything goes under build/bench/; bench/pack.sh makes the payload and the installers first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -19,10 +19,8 @@ elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
 mb() { awk -v n="$1" 'BEGIN { printf "%.1f", n / 1e6 }'; }
 quiet() { "$@" >"$bench/install.log" 2>&1 || { cat "$bench/install.log" >&2; exit 1; }; }
 
-[ -f "$out/setup.rc" ] || bench/pack.sh
-echo "building the installer with the probe ..."
-quiet cmake --build "$bench/windows" --target TessikSetupBench
 exe=$bench/windows/src/app/TessikSetupBench.exe
+[ -f "$exe" ] || bench/pack.sh
 
 source scripts/wine-env.sh "$bench/windows"
 wine_check_program "$exe"

@@ -34,13 +34,26 @@ input_bytes=$((payload_bytes + $(stat -c %s "$bench/atlas.bmp")))
 echo "payload: $files files, $(mb "$payload_bytes") MB (largest $(mb "$largest") MB)," \
      "generated in $(elapsed "$t0" "$t1") s"
 
-# pack OUT JOBS: runs setup-pack; sets wall and cpu (user + system seconds of all its threads).
+# The installer program without payload, for the architecture this host runs (i686 where 32-bit
+# code runs, else x86_64): setup-pack writes the finished installers into it.
+source scripts/wine-host.sh
+if [ "$(wine_host_preset)" = windows ]; then arch=i686; else arch=x86_64; fi
+echo "building the installer program without payload ($arch) ..."
+quiet cmake -S . -B "$bench/windows" -G Ninja --toolchain "$root/cmake/mingw-$arch.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+quiet cmake --build "$bench/windows" --target TessikSetupStub TessikSetupBenchStub
+stub=$bench/windows/src/app/TessikSetupStub.exe
+exe=$bench/windows/src/app/TessikSetup.exe
+
+# pack OUT JOBS [setup-pack options]: runs setup-pack; sets wall and cpu (user + system seconds
+# of all its threads).
 pack() {
-    local times=$bench/times.txt status=0
+    local out=$1 jobs=$2 times=$bench/times.txt status=0
+    shift 2
     { TIMEFORMAT='%R %U %S'; time "$pack_tool" --settings demo/settings.txt \
         --payload "$bench/big/payload" --order "$bench/big/payload.order" \
-        --skin "$bench/atlas.bmp" --licence demo/licence.txt --out "$1" --jobs "$2" --quiet \
-        2>"$bench/last.log" || status=$?; } 2>"$times"
+        --skin "$bench/atlas.bmp" --licence demo/licence.txt --out "$out" --jobs "$jobs" --quiet \
+        "$@" 2>"$bench/last.log" || status=$?; } 2>"$times"
     [ "$status" -eq 0 ] || { cat "$bench/last.log" >&2; exit 1; }
     read -r wall user system <"$times"
     cpu=$(awk -v u="$user" -v s="$system" 'BEGIN { printf "%.2f", u + s }')
@@ -49,38 +62,51 @@ pack() {
 echo "load average before packing: $(cut -d' ' -f1-3 /proc/loadavg) on $cores cores"
 for jobs in 1 "$cores"; do
     out=$bench/out-$jobs
-    rm -rf "$out"
-    pack "$out" "$jobs"
+    rm -rf "$out" "$exe"
+    pack "$out" "$jobs" --stub "$stub" --installer "$exe"
     rate=$(awk -v n="$input_bytes" -v s="$wall" 'BEGIN { printf "%.1f", n / 1e6 / s }')
-    echo "setup-pack --jobs $jobs: $wall s wall ($cpu s CPU) for $(mb "$input_bytes") MB" \
-         "(payload and skin): $rate MB/s"
+    echo "setup-pack --jobs $jobs, from the folder to the finished installer: $wall s wall" \
+         "($cpu s CPU) for $(mb "$input_bytes") MB (payload and skin): $rate MB/s"
 done
+build_s=$wall
 out=$bench/out-$cores
-pack "$out" "$cores"
-echo "setup-pack again, nothing changed: $wall s"
-cmp -s "$bench/out-1/MyFile0000.bin" "$out/MyFile0000.bin" && cmp -s "$bench/out-1/setup.rc" \
-    <(sed "s|$bench/out-$cores|$bench/out-1|g" "$out/setup.rc") ||
+pack "$out" "$cores" --stub "$stub" --installer "$exe"
+echo "setup-pack again, nothing changed (the installer written again): $wall s"
+cmp -s "$bench/out-1/MyFile0000.bin" "$out/MyFile0000.bin" ||
     { echo "outputs of --jobs 1 and --jobs $cores differ" >&2; exit 1; }
+# The same payload in the program with the probe on its loop, for bench/install.sh.
+pack "$out" "$cores" --stub "$bench/windows/src/app/TessikSetupBenchStub.exe" \
+    --installer "$bench/windows/src/app/TessikSetupBench.exe"
 
-framed_payload=$(find "$out" -name 'MyFile*.bin' -printf '%s\n' | awk '{ s += $1 } END { print s }')
 framed_all=$(find "$out" -name '*.bin' -printf '%s\n' | awk '{ s += $1 } END { print s }')
-echo "framed: payload $(mb "$framed_payload") MB; with skin and licence $(mb "$framed_all") MB"
-
-# The same installer program, built with the Windows toolchain around the full-size resources, for
-# the architecture this host runs (i686 where 32-bit code runs, else x86_64).
-source scripts/wine-host.sh
-if [ "$(wine_host_preset)" = windows ]; then arch=i686; else arch=x86_64; fi
-echo "building the installer with the full payload ($arch) ..."
-quiet cmake -S . -B "$bench/windows" -G Ninja --toolchain "$root/cmake/mingw-$arch.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DSETUP_PAYLOAD_RC="$out/setup.rc"
-quiet cmake --build "$bench/windows" --target setup_data setup_platform_win32
-rm -f "$bench/windows/src/app/TessikSetup.exe"
-touch "$out/setup.rc"  # so the resource compiler runs, and is timed, too
-t0=$(now)
-quiet cmake --build "$bench/windows" --target TessikSetup
-t1=$(now)
-exe=$bench/windows/src/app/TessikSetup.exe
 exe_bytes=$(stat -c %s "$exe")
-echo "installer: $(mb "$exe_bytes") MB; framed resources $(mb "$framed_all") MB;" \
-     "the rest (program, resource directory, headers) $(mb $((exe_bytes - framed_all))) MB;" \
-     "resource compile and link $(elapsed "$t0" "$t1") s"
+
+# The peer: makensis, zlib, the same files, timed the same way.
+if [ "$arch" = x86_64 ]; then target=amd64-unicode; else target=x86-unicode; fi
+peer=$bench/peer-setup-$target.exe
+echo "building the NSIS peer ($target) ..."
+peer_s=$(bench/nsis-peer.sh "$target" "$peer")
+peer_bytes=$(stat -c %s "$peer")
+# The program part is compared for i686, the installer's own architecture, on every host.
+if [ "$arch" = i686 ]; then stub_i686=$stub; else
+    echo "building the i686 installer program for its size ..."
+    quiet cmake -S . -B "$bench/stub-i686" -G Ninja --toolchain "$root/cmake/mingw-i686.cmake" \
+        -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+    quiet cmake --build "$bench/stub-i686" --target TessikSetupStub
+    stub_i686=$bench/stub-i686/src/app/TessikSetupStub.exe
+fi
+stub_bytes=$(stat -c %s "$stub_i686")
+peer_stub=/usr/share/nsis/Stubs/zlib-x86-unicode
+
+echo
+echo "full-size payload ($files files, $(mb "$payload_bytes") MB), $arch, $cores cores:"
+printf '%-46s %14s %14s %8s\n' "" "setup-pack" "makensis zlib" "ratio"
+printf '%-46s %12.2f s %12.2f s %8.2f\n' "build from the folder (pack + write)" "$build_s" \
+    "$peer_s" "$(awk -v a="$build_s" -v b="$peer_s" 'BEGIN { print a / b }')"
+printf '%-46s %11s MB %11s MB %8.3f\n' "finished installer" "$(mb "$exe_bytes")" \
+    "$(mb "$peer_bytes")" "$(awk -v a="$exe_bytes" -v b="$peer_bytes" 'BEGIN { print a / b }')"
+printf '%-46s %11s KB %11s KB %8.2f\n' "program part (the stub, i686)" \
+    "$(awk -v n="$stub_bytes" 'BEGIN { printf "%.1f", n / 1024 }')" \
+    "$(awk -v n="$(stat -c %s "$peer_stub")" 'BEGIN { printf "%.1f", n / 1024 }')" \
+    "$(awk -v a="$stub_bytes" -v b="$(stat -c %s "$peer_stub")" 'BEGIN { print a / b }')"
+echo "goals: build ratio <= 0.50; installer no larger than the peer's"

@@ -1,7 +1,8 @@
-// The demo resources linked into this program, read back through the real Win32 layer: the file
-// list follows the order file, every entry unpacks to exactly the bytes of its staged source, the
-// skin and the licence have the form the window expects; and the stand-in programs of the payload
-// record every start, also when several start at once.
+// The demo installer as setup-pack wrote it into the installer program, read back through the
+// real Win32 layer (FindResourceA, LoadStringA): every setting and every file-list line, every
+// entry unpacking to exactly the bytes of its staged source, the skin and the licence in the
+// form the window expects, the checksums; and the stand-in programs of the payload record every
+// start, also when several start at once.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -67,18 +68,39 @@ std::vector<std::string> OrderFileLines() {
     return lines;
 }
 
+// The built installer, loaded for its resources.
+HMODULE Installer() {
+    static HMODULE module =
+        LoadLibraryExA(WinePath(DEMO_INSTALLER).c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    return module;
+}
+
 std::uint32_t Le32(const std::vector<std::uint8_t>& b, std::size_t at) {
     return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
 }
 
+// Every setting as the demo's settings file has it, in the string table setup-pack wrote.
+TEST(DemoPayload, SettingsReadBackThroughLoadString) {
+    ASSERT_TRUE(Installer()) << DEMO_INSTALLER;
+    Win32Resources resources(Installer());
+    EXPECT_EQ(resources.LoadLine(1001), "FrmTop1BackRect=2,10,510,63");
+    EXPECT_EQ(resources.LoadLine(1012), "Company=Tessik软件");
+    EXPECT_EQ(resources.LoadLine(1023), "SoftForFreeExeName=TessikOne商贸免费版.exe");
+    char buffer[512] = {};
+    EXPECT_GT(LoadStringA(Installer(), 1013, buffer, sizeof buffer), 0);
+    EXPECT_STREQ(buffer, "SoftSysName=TessikOne软件商贸版");
+    EXPECT_TRUE(FindResourceA(Installer(), "mainsum", "myres3"));
+}
+
 TEST(DemoPayload, FileListFollowsTheOrderFile) {
-    std::vector<std::string> list = LoadFileList(Win32Resources());
+    ASSERT_TRUE(Installer()) << DEMO_INSTALLER;
+    std::vector<std::string> list = LoadFileList(Win32Resources(Installer()));
     EXPECT_EQ(list, OrderFileLines());
     EXPECT_NE(std::find(list.begin(), list.end(), "RepCenter\\销售单.rpt"), list.end());
 }
 
 TEST(DemoPayload, EveryEntryUnpacksToTheBytesOfItsStagedFile) {
-    Win32Resources resources;
+    Win32Resources resources(Installer());
     std::vector<std::string> list = LoadFileList(resources);
     ASSERT_GT(list.size(), 20u);
     const std::string staged = WinePath(DEMO_PAYLOAD_DIR) + "\\";
@@ -101,7 +123,7 @@ TEST(DemoPayload, EveryEntryUnpacksToTheBytesOfItsStagedFile) {
 
 TEST(DemoPayload, SkinIsA1025By757TwentyFourBitBitmap) {
     std::vector<std::uint8_t> bmp =
-        UnpackNamedResource(Win32Resources(), kSkinResourceType, kSkinResourceName);
+        UnpackNamedResource(Win32Resources(Installer()), kSkinResourceType, kSkinResourceName);
     ASSERT_GE(bmp.size(), 54u);
     EXPECT_EQ(bmp[0], 'B');
     EXPECT_EQ(bmp[1], 'M');
@@ -117,7 +139,7 @@ TEST(DemoPayload, SkinIsA1025By757TwentyFourBitBitmap) {
 
 TEST(DemoPayload, LicenceIsGbkTextWithCrLfLineEndsAndNoNul) {
     std::vector<std::uint8_t> bytes =
-        UnpackNamedResource(Win32Resources(), kLicenceResourceType, kLicenceResourceName);
+        UnpackNamedResource(Win32Resources(Installer()), kLicenceResourceType, kLicenceResourceName);
     const std::string text(bytes.begin(), bytes.end());
     ASSERT_GT(text.size(), 2u);
     EXPECT_EQ(text.find('\0'), std::string::npos);
@@ -132,7 +154,7 @@ TEST(DemoPayload, LicenceIsGbkTextWithCrLfLineEndsAndNoNul) {
 
 // Reading through the file finds the very bytes the mapped image holds, for every resource.
 TEST(PayloadCheck, ResourcesReadThroughTheFileAreTheMappedBytesAndAllMatchTheirSums) {
-    Win32Resources resources;
+    Win32Resources resources(Installer());
     const int count = static_cast<int>(LoadFileList(resources).size());
     for (int i = 0; i < count; ++i) {
         std::optional<Bytes> mapped =
@@ -151,14 +173,12 @@ TEST(PayloadCheck, ResourcesReadThroughTheFileAreTheMappedBytesAndAllMatchTheirS
     EXPECT_GT(UnpackedPayloadSize(resources, count), 100000u);
 }
 
-// A copy of this program with four bytes of one entry's compressed data flipped: the check finds
+// A copy of the installer with four bytes of one entry's compressed data flipped: the check finds
 // that entry, reading the copy's file.
 TEST(PayloadCheck, AFlippedEntryInACopyOfTheProgramIsFound) {
-    Win32Resources own;
+    Win32Resources own(Installer());
     const int count = static_cast<int>(LoadFileList(own).size());
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, sizeof self);
-    std::optional<std::string> image = ReadAll(self);
+    std::optional<std::string> image = ReadAll(WinePath(DEMO_INSTALLER));
     ASSERT_TRUE(image);
     // An entry whose bytes occur once in the file (identical small files frame identically).
     int damaged = -1;

@@ -1,6 +1,8 @@
-// setup-pack: builds the installer's resource script and framed resource files.
+// setup-pack: builds the installer from its payload, settings, skin and licence.
 #include <iostream>
 
+#include "installer_file.h"
+#include "installer_listing.h"
 #include "options.h"
 #include "pack.h"
 
@@ -15,5 +17,8 @@ int main(int argc, char** argv) {
         std::cout << pack::HelpText();
         return 0;
     }
+    if (!options.list.empty()) return pack::ListInstaller(options.list, std::cout, std::cerr);
+    if (!options.installer.empty() && options.stub.empty())
+        options.stub = pack::DefaultStub(argc > 0 ? argv[0] : nullptr);
     return pack::RunPack(options, std::cerr);
 }

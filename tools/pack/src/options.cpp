@@ -7,10 +7,14 @@ namespace pack {
 
 const char* HelpText() {
     return R"(usage: setup-pack --settings FILE --payload DIR --order FILE --skin FILE
-                  --licence FILE --out DIR [--jobs N] [--quiet]
+                  --licence FILE --out DIR [--installer FILE [--stub FILE]]
+                  [--jobs N] [--quiet]
+       setup-pack --list INSTALLER
 
-Builds the resources of the installer: a resource script for windres and the framed files it
-names (each a 4-byte little-endian length, then one zlib stream at level 9).
+Builds the installer: with --installer, the finished executable, written into the prebuilt
+installer program (the stub) without a compiler, resource compiler or linker; and always the
+framed files in --out (each a 4-byte little-endian length, then one zlib stream at level 9),
+the checksums and a resource script that names them.
 
   --settings FILE  the 23 settings lines "key=value" (UTF-8), in the order of string ids
                    1001 to 1023; blank lines are ignored
@@ -26,7 +30,15 @@ names (each a 4-byte little-endian length, then one zlib stream at level 9).
                      MyFile0000.bin   one framed file per payload entry, and so on
                      MainBmp.bin      the framed skin
                      MainRect.bin     the framed licence
+                     MainSum.bin      the checksums and sizes of all of them
                      pack.stamps      what each output was made from
+  --installer FILE the finished installer: the stub with the settings and the file list in
+                   its string table (language 2052) and the framed files as resources; the
+                   stub's own manifest, version and icon stay
+  --stub FILE      the installer program without payload (default: TessikSetupStub.exe
+                   beside setup-pack, where the build puts it)
+  --list FILE      print the settings, the file list (with framed and unpacked sizes) and the
+                   other resources of an installer, and nothing else
   --jobs N         compress on N threads (default: one per hardware thread)
   --quiet          no progress or summary lines
   --help           show this text
@@ -62,6 +74,9 @@ bool ParseOptions(int argc, const char* const* argv, Options& options, std::stri
         if (arg == "--skin") target = &options.skin;
         if (arg == "--licence" || arg == "--license") target = &options.licence;
         if (arg == "--out") target = &options.out;
+        if (arg == "--stub") target = &options.stub;
+        if (arg == "--installer") target = &options.installer;
+        if (arg == "--list") target = &options.list;
         const bool takes_value = target || arg == "--jobs";
         if (!takes_value) {
             error = "unknown argument \"" + std::string(arg) + "\"";
@@ -84,7 +99,7 @@ bool ParseOptions(int argc, const char* const* argv, Options& options, std::stri
         }
         options.jobs = static_cast<unsigned>(jobs);
     }
-    if (options.help) return true;
+    if (options.help || !options.list.empty()) return true;
     const std::pair<const char*, const std::filesystem::path*> required[] = {
         {"--settings", &options.settings}, {"--payload", &options.payload},
         {"--order", &options.order},       {"--skin", &options.skin},

@@ -8,6 +8,8 @@ namespace pack {
 
 struct Options {
     std::filesystem::path settings, payload, order, skin, licence, out;
+    std::filesystem::path stub = {}, installer = {};  // --installer: the finished installer
+    std::filesystem::path list = {};  // --list: show what an installer carries
     unsigned jobs = 0;  // 0: one per hardware thread
     bool quiet = false;
     bool help = false;

@@ -10,6 +10,7 @@
 #include "bmp_check.h"
 #include "checksums.h"
 #include "frame.h"
+#include "installer_file.h"
 #include "jobs.h"
 #include "licence.h"
 #include "order_file.h"
@@ -113,6 +114,9 @@ Inputs ReadInputs(const Options& o) {
         in.licence_gbk = std::move(licence.gbk);
         Append(in.problems, licence.problems);
     }
+    if (!o.installer.empty())
+        if (std::string why = CheckStubFile(o.stub); !why.empty())
+            in.problems.push_back({o.stub.string(), 0, why});
     // The script names the outputs by absolute path inside quotes.
     const std::string out = fs::absolute(o.out).string();
     if (std::any_of(out.begin(), out.end(),
@@ -211,6 +215,22 @@ bool WriteLicenceAndScript(const Inputs& in, const Options& o, const std::vector
     return ok;
 }
 
+// The finished installer: the stub with everything framed so far as its resources.
+bool WriteInstaller(const Inputs& in, const Options& o, const std::vector<FrameJob>& all,
+                    std::ostream& log) {
+    InstallerParts parts;
+    parts.settings = in.settings.lines;
+    for (const PayloadEntry& e : in.order.entries) parts.targets.push_back(e.target);
+    for (std::size_t i = 0; i < in.order.entries.size(); ++i) parts.payload.push_back(all[i].output);
+    parts.skin = o.out / kSkinOutputName;
+    parts.licence = o.out / kLicenceOutputName;
+    parts.checksums = o.out / kChecksumOutputName;
+    std::string error;
+    if (WriteInstallerFile(o.stub, parts, o.installer, error)) return true;
+    log << "setup-pack: error: " << error << "\n";
+    return false;
+}
+
 void PrintSummary(const Inputs& in, const Outcome& outcome, double seconds, std::ostream& log) {
     char line[256];
     std::snprintf(line, sizeof line,
@@ -247,7 +267,8 @@ int RunPack(const Options& o, std::ostream& log) {
     const std::vector<FrameJob> all = FramedOutputs(in, o);
     Outcome outcome;
     const bool ok = FrameChanged(all, o, stamps, outcome, log) &&
-                    WriteLicenceAndScript(in, o, all, outcome, log);
+                    WriteLicenceAndScript(in, o, all, outcome, log) &&
+                    (o.installer.empty() || WriteInstaller(in, o, all, log));
     RemoveStaleOutputs(o.out, in.order.entries.size(), stamps);
     // Saved also after a failure, so what was framed is not framed again.
     if (std::string error; !stamps.Save(o.out / kStampsName, error))

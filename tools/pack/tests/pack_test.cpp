@@ -5,7 +5,10 @@
 
 #include <sstream>
 
+#include "installer_listing.h"
 #include "pack.h"
+#include "pe/resource_list.h"
+#include "pe_stub.h"
 #include "test_support.h"
 
 namespace pack {
@@ -194,6 +197,57 @@ TEST_F(PackTest, WindresReadsTheStringsAsWritten) {
     EXPECT_NE(bytes.find(utf16(u"Company=Tessik软件")), std::string::npos);
     EXPECT_NE(bytes.find(utf16(u"data*log*同步.log")), std::string::npos);
     EXPECT_NE(bytes.find(ReadFile(dir_ / "out/MyFile0001.bin")), std::string::npos);
+}
+
+// The finished installer: the stub's own resources kept, the settings and the file list in the
+// string table, every framed file as its named resource; --list reads it all back.
+TEST_F(PackTest, WritesTheInstallerIntoTheStubAndListsWhatItCarries) {
+    using pe::testing::BuildStub;
+    WriteFile(dir_ / "stub.exe", BuildStub(pe::testing::Layout::kResourcesThenRelocations, false,
+                                           512));
+    options_.stub = dir_ / "stub.exe";
+    options_.installer = dir_ / "setup.exe";
+    ASSERT_EQ(Run(), 0) << log_.str();
+
+    const std::string installer = ReadFile(dir_ / "setup.exe");
+    const pe::ResourceListing listing = pe::ListResources(installer);
+    EXPECT_TRUE(listing.problems.empty());
+    std::map<unsigned, std::string> strings;
+    for (const pe::ListedString& s : listing.strings) strings[s.id] = s.text;
+    EXPECT_EQ(strings[1000], "stub");
+    EXPECT_EQ(strings[1001], "Rect0=0,0,4,2");
+    EXPECT_EQ(strings[1013], "SoftSysName=A \"quoted\" C:\\path\tname");
+    EXPECT_EQ(strings[2001], "data*log*同步.log");
+    EXPECT_EQ(strings.count(2003), 0u);
+    EXPECT_NE(installer.find(ReadFile(dir_ / "out/MyFile0001.bin")), std::string::npos);
+
+    std::ostringstream out, errors;
+    ASSERT_EQ(ListInstaller(dir_ / "setup.exe", out, errors), 0) << errors.str();
+    const std::string list = out.str();
+    const auto framed = fs::file_size(dir_ / "out/MyFile0001.bin");
+    EXPECT_NE(list.find("  1002  Rect1=0,0,4,2\n"), std::string::npos) << list;
+    EXPECT_NE(list.find("file list (3 entries"), std::string::npos) << list;
+    EXPECT_NE(list.find("  MyFile0001  " + std::to_string(framed) + "  100000  data*log*同步.log\n"),
+              std::string::npos)
+        << list;
+    EXPECT_NE(list.find("type 24, name 1, language 1033"), std::string::npos) << list;
+    EXPECT_NE(list.find("type \"MYRES1\", name \"MAINBMP\", language 2052"), std::string::npos)
+        << list;
+    EXPECT_EQ(list.find("MYRES0001"), std::string::npos) << list;
+
+    EXPECT_EQ(ListInstaller(dir_ / "order.txt", out, errors), 1);
+    EXPECT_NE(errors.str().find("order.txt: "), std::string::npos) << errors.str();
+}
+
+TEST_F(PackTest, AStubThatCannotTakeThePayloadStopsTheRunBeforeAnythingIsWritten) {
+    WriteFile(dir_ / "stub.exe", "MZ but nothing more");
+    options_.stub = dir_ / "stub.exe";
+    options_.installer = dir_ / "setup.exe";
+    EXPECT_EQ(Run(), 1);
+    EXPECT_NE(log_.str().find((dir_ / "stub.exe").string() + ": "), std::string::npos)
+        << log_.str();
+    EXPECT_FALSE(fs::exists(dir_ / "out"));
+    EXPECT_FALSE(fs::exists(dir_ / "setup.exe"));
 }
 
 }  // namespace
