@@ -10,7 +10,8 @@ namespace setup {
 namespace {
 
 using StringField = std::string ProductStrings::*;
-constexpr std::array<StringField, 12> kStringFields = {
+// In the order of format::ProductSetting, so of the ids.
+constexpr std::array<StringField, format::kProductSettingCount> kStringFields = {
     &ProductStrings::Company,          &ProductStrings::SoftSysName,
     &ProductStrings::MainExeName,      &ProductStrings::UninstallName,
     &ProductStrings::SoftYear,         &ProductStrings::SoftVersion,

@@ -19,6 +19,17 @@ inline constexpr unsigned kLastSettingId = 1023;
 inline constexpr int kSettingCount = 23;
 inline constexpr int kRectSettingCount = 11;
 
+// The product's names after the rectangles, in id order: Company is id 1012.
+enum class ProductSetting {
+    Company, SoftSysName, MainExeName, UninstallName, SoftYear, SoftVersion,
+    SoftSvrName, SvrExeName, SoftTrialName, SoftTrialExeName, SoftForFreeName, SoftForFreeExeName,
+};
+inline constexpr int kProductSettingCount = 12;
+static_assert(kRectSettingCount + kProductSettingCount == kSettingCount);
+constexpr unsigned ProductSettingId(ProductSetting setting) {
+    return kLastRectSettingId + 1 + static_cast<unsigned>(setting);
+}
+
 // The payload file list: one relative target path per id, "*" standing for "\" in the table.
 inline constexpr unsigned kFirstFileListId = 2000;
 inline constexpr unsigned kLastFileListId = 9999;

@@ -67,6 +67,7 @@ void ExtractionRun::PlaceEntry(int index) {
             Fail(entry, placed.reason, placed.system_error);
         else if (placed.placement != Placement::Nothing)
             ++installed_;
+        session_.InstalledBytes += placed.bytes;
         session_.observer->EntryPlaced(
             {entry, target, placed.placement, placed.reason, placed.system_error, placed.bytes});
     } catch (const std::exception& e) {

@@ -2,6 +2,7 @@
 // platform it installs to and whoever watches it. The installation (installation.h) owns it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "data/settings.h"
@@ -43,6 +44,7 @@ struct InstallSession {
     std::string MainExePath = {};  // may be switched to the free edition by the desktop shortcuts
     std::string UninstallerPath = {};
     std::string BrowseDrive = {};  // first character: the drive the directory chooser opens on
+    std::uint64_t InstalledBytes = 0;  // what the run has written, for the uninstall entry
 };
 
 // The main program's folder with its trailing backslash, as MainExePath stands now.

@@ -47,14 +47,10 @@ public:
     LoggingKey(std::unique_ptr<RegistryKey> inner, std::string path, InstallLog& log)
         : inner_(std::move(inner)), path_(std::move(path)), log_(log) {}
     void WriteString(std::string_view name, std::string_view value) override {
-        const std::string what = path_ + "\\" + std::string(name);
-        try {
-            inner_->WriteString(name, value);
-        } catch (const RuntimeError& e) {
-            log_.Write(log_.WithReason("registry value not written: " + what, e.SystemError()));
-            throw;
-        }
-        log_.Write("registry value written: " + what + " = " + std::string(value));
+        Logged(name, value, [&] { inner_->WriteString(name, value); });
+    }
+    void WriteNumber(std::string_view name, std::uint32_t value) override {
+        Logged(name, std::to_string(value), [&] { inner_->WriteNumber(name, value); });
     }
     std::string ReadString(std::string_view name) const override {
         return inner_->ReadString(name);
@@ -70,6 +66,18 @@ public:
     void Close(bool flush) override { inner_->Close(flush); }
 
 private:
+    template <typename Write>
+    void Logged(std::string_view name, std::string_view shown, Write write) {
+        const std::string what = path_ + "\\" + std::string(name);
+        try {
+            write();
+        } catch (const RuntimeError& e) {
+            log_.Write(log_.WithReason("registry value not written: " + what, e.SystemError()));
+            throw;
+        }
+        log_.Write("registry value written: " + what + " = " + std::string(shown));
+    }
+
     std::unique_ptr<RegistryKey> inner_;
     std::string path_;
     InstallLog& log_;
@@ -118,6 +126,7 @@ public:
         return started;
     }
     std::string SystemDirectory() const override { return inner_.SystemDirectory(); }
+    std::string LocalDate() const override { return inner_.LocalDate(); }
 
 private:
     Shell& inner_;

@@ -28,6 +28,22 @@ std::string FirstCharacter(std::string_view text) {
     return text.empty() ? std::string() : std::string(text.substr(0, text::CharLength(text, 0)));
 }
 
+// The uninstall entry's values beyond its name and command; the key is open.
+void WriteProgramsAndFeatures(InstallSession& session, RegistryKey& key) {
+    const ProductStrings& strings = session.strings;
+    key.WriteString("DisplayVersion", strings.SoftVersion);
+    key.WriteString("Publisher", strings.Company);
+    key.WriteString("InstallLocation", session.InstallDir);
+    key.WriteString("DisplayIcon", session.MainExePath);
+    // In KB, rounded up, as Programs and Features reads it.
+    const std::uint64_t kilobytes = (session.InstalledBytes + 1023) / 1024;
+    key.WriteNumber("EstimatedSize", static_cast<std::uint32_t>(kilobytes));
+    key.WriteString("InstallDate", session.platform.shell.LocalDate());
+    key.WriteString("URLInfoAbout", std::string("http://") + kMakerWebHost + "/");
+    key.WriteNumber("NoModify", 1);
+    key.WriteNumber("NoRepair", 1);
+}
+
 }  // namespace
 
 std::string ProductKey(const ProductStrings& strings) {
@@ -110,6 +126,7 @@ void WriteUninstallEntry(InstallSession& session) {
         // other program; the uninstaller recognises its one argument.
         WriteValue(key.get(), "UninstallString",
                    QuoteIfBlank(session.InstallDir + "\\uninstall.exe") + " UninstalMe");
+        WriteProgramsAndFeatures(session, *key);
     } catch (const RuntimeError&) {
         Report(session, "0x003");
     }

@@ -16,6 +16,9 @@ inline constexpr char kRunKey[] = "SOFTWARE\\MicroSoft\\Windows\\CurrentVersion\
 inline constexpr char kUninstallKeyBase[] =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
+// The maker's web site: named by the favourites check box, linked from the uninstall entry.
+inline constexpr char kMakerWebHost[] = "www.tessik.com.cn";
+
 // "SOFTWARE\QRVK" immediately followed by SoftYear.
 std::string ProductKey(const ProductStrings& strings);
 
@@ -33,7 +36,9 @@ void WriteSetupPath(InstallSession& session);      // "SETUPPATH" = InstallDir  
 void WriteRunValue(InstallSession& session, const std::string& path);
 void EnableAutostart(InstallSession& session);
 void DisableAutostart(InstallSession& session);     //                              (0x002)
-void WriteUninstallEntry(InstallSession& session);  // DisplayName, UninstallString (0x003)
+// DisplayName and UninstallString, then what Programs and Features and inventory tools show:
+// version, publisher, folder, icon, size, date, web site, and no Change or Repair (0x003).
+void WriteUninstallEntry(InstallSession& session);
 void RegisterAndStart(InstallSession& session, const std::string& path);
 void RegisterServers(InstallSession& session);
 

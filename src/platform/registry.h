@@ -1,8 +1,9 @@
-// The registry as the installer uses it: string values under HKEY_LOCAL_MACHINE and
+// The registry as the installer uses it: string and number values under HKEY_LOCAL_MACHINE and
 // HKEY_CURRENT_USER, always in the 32-bit view, so 32- and 64-bit builds see the same records.
 // Key paths and value names are compared without regard to case, as the registry does.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -21,6 +22,8 @@ public:
     // Stores a plain string value (REG_SZ); a refused write throws RuntimeError ("Failed to set
     // data for '%s'", with the system's error code).
     virtual void WriteString(std::string_view name, std::string_view value) = 0;
+    // Stores a 32-bit number (REG_DWORD); fails as WriteString does.
+    virtual void WriteNumber(std::string_view name, std::uint32_t value) = 0;
     // A plain or expandable string as stored (no expansion), up to its first NUL; a missing
     // value gives "". A value of another type throws RuntimeError.
     virtual std::string ReadString(std::string_view name) const = 0;

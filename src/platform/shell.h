@@ -1,5 +1,5 @@
-// The shell: link files, special folders by their CSIDL number, starting programs, and the
-// system directory.
+// The shell: link files, special folders by their CSIDL number, starting programs, the system
+// directory and the local date.
 #pragma once
 
 #include <optional>
@@ -54,6 +54,9 @@ public:
 
     // The system directory, at most 260 bytes; "" when the platform cannot tell.
     virtual std::string SystemDirectory() const = 0;
+
+    // Today's date on this machine's clock, as "yyyymmdd".
+    virtual std::string LocalDate() const = 0;
 };
 
 }  // namespace setup

@@ -36,9 +36,6 @@ using controls::TUserButton;
 
 class TFrmSetDir;
 
-// The maker's web site, named in the favourites option.
-inline constexpr char kMakerWebHost[] = "www.tessik.com.cn";
-
 class TFrmMain {
 public:
     // Creates the window hidden and runs FormCreate; an error there is shown in a message box

@@ -4,6 +4,7 @@
 
 #include "data/unpack.h"
 #include "gui/errors.h"
+#include "install/registry_records.h"
 #include "ui/frm_main.h"
 #include "ui/page_layout.h"
 

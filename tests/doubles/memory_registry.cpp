@@ -12,9 +12,14 @@ public:
     ~MemoryRegistryKey() override { Close(false); }
 
     void WriteString(std::string_view name, std::string_view value) override {
-        if (!registry_ || registry_->refusals_[id_.first].write)
-            throw FailedToSetData(name, 5);  // access denied
-        Stored()[text::AsciiUpper(name)] = {kRegString, std::string(value)};
+        Write(name, {kRegString, std::string(value)});
+    }
+
+    // Stored as the platform stores it: four bytes, least significant first.
+    void WriteNumber(std::string_view name, std::uint32_t value) override {
+        std::string data;
+        for (int shift = 0; shift < 32; shift += 8) data += static_cast<char>(value >> shift);
+        Write(name, {kRegNumber, data});
     }
 
     std::string ReadString(std::string_view name) const override {
@@ -45,6 +50,12 @@ public:
 private:
     MemoryRegistry::Values& Stored() const { return registry_->keys_[id_]; }
 
+    void Write(std::string_view name, MemoryRegistry::StoredValue value) {
+        if (!registry_ || registry_->refusals_[id_.first].write)
+            throw FailedToSetData(name, 5);  // access denied
+        Stored()[text::AsciiUpper(name)] = std::move(value);
+    }
+
     MemoryRegistry* registry_;
     MemoryRegistry::KeyId id_;
     std::string path_;
@@ -70,6 +81,18 @@ std::optional<std::string> MemoryRegistry::Value(RegistryRoot root, std::string_
     auto value = key->second.find(text::AsciiUpper(name));
     if (value == key->second.end()) return std::nullopt;
     return value->second.data;
+}
+
+std::optional<std::uint32_t> MemoryRegistry::Number(RegistryRoot root, std::string_view path,
+                                                    std::string_view name) const {
+    auto key = keys_.find(Id(root, path));
+    if (key == keys_.end()) return std::nullopt;
+    auto value = key->second.find(text::AsciiUpper(name));
+    if (value == key->second.end() || value->second.type != kRegNumber) return std::nullopt;
+    std::uint32_t number = 0;
+    for (int i = 3; i >= 0; --i)
+        number = number << 8 | static_cast<unsigned char>(value->second.data[i]);
+    return number;
 }
 
 bool MemoryRegistry::HasKey(RegistryRoot root, std::string_view path) const {

@@ -33,6 +33,9 @@ public:
                      std::uint32_t type, std::string data);
     std::optional<std::string> Value(RegistryRoot root, std::string_view path,
                                      std::string_view name) const;
+    // A REG_DWORD value; nothing when missing or of another type.
+    std::optional<std::uint32_t> Number(RegistryRoot root, std::string_view path,
+                                        std::string_view name) const;
     bool HasKey(RegistryRoot root, std::string_view path) const;
     // Key paths in the order they were closed with a flush.
     const std::vector<std::string>& Flushed() const { return flushed_; }

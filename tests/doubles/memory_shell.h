@@ -41,6 +41,7 @@ public:
     Result Execute(WindowHandle owner, std::string_view verb, std::string_view file,
                    std::string_view parameters, std::string_view directory, int show) override;
     std::string SystemDirectory() const override { return system_directory_; }
+    std::string LocalDate() const override { return "20261209"; }
 
 private:
     FileSystem& files_;

@@ -104,6 +104,7 @@ TEST_F(Run, FailedEntriesAreCountedWithTheirReasonAndTheRunEndsIncomplete) {
     EXPECT_EQ(run.Failures()[2].entry, "damaged.txt");
     EXPECT_EQ(run.Failures()[3], (EntryFailure{"locked.dll", "X001", kErrorAccessDenied}));
     EXPECT_EQ(run.InstalledCount(), 2);
+    EXPECT_EQ(session.InstalledBytes, 2u);  // "a" and "c": what the uninstall entry's size counts
     EXPECT_TRUE(run.InstallFinished());
     EXPECT_EQ(run.Outcome(), RunOutcome::Incomplete);
     EXPECT_EQ(ExitCodeFor(run.Outcome()), ExitCode::Incomplete);

@@ -43,6 +43,20 @@ TEST_F(RegistryRecords, VersionPathAndUninstallEntryLandWhereTheyBelong) {
     EXPECT_EQ(ProductKey(strings), "SOFTWARE\\QRVK");
 }
 
+TEST_F(RegistryRecords, TheUninstallEntryCarriesWhatProgramsAndFeaturesShows) {
+    session.InstalledBytes = 2049;  // three KB begun
+    WriteUninstallEntry(session);
+    EXPECT_EQ(registry.Value(kHklm, kUninstallKey, "DisplayVersion"), "6.0.2");
+    EXPECT_EQ(registry.Value(kHklm, kUninstallKey, "Publisher"), "Tessik软件");
+    EXPECT_EQ(registry.Value(kHklm, kUninstallKey, "InstallLocation"), testing::kInstallDir);
+    EXPECT_EQ(registry.Value(kHklm, kUninstallKey, "DisplayIcon"), session.MainExePath);
+    EXPECT_EQ(registry.Number(kHklm, kUninstallKey, "EstimatedSize"), 3u);
+    EXPECT_EQ(registry.Value(kHklm, kUninstallKey, "InstallDate"), "20261209");
+    EXPECT_EQ(registry.Value(kHklm, kUninstallKey, "URLInfoAbout"), "http://www.tessik.com.cn/");
+    EXPECT_EQ(registry.Number(kHklm, kUninstallKey, "NoModify"), 1u);
+    EXPECT_EQ(registry.Number(kHklm, kUninstallKey, "NoRepair"), 1u);
+}
+
 TEST_F(RegistryRecords, CommandLinesQuoteAPathWithABlank) {
     UseInstallDir("C:\\Program Files\\POS");
     files.AddFile(InDir("scktsrvr.exe"));

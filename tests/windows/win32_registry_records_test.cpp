@@ -31,6 +31,19 @@ std::optional<std::string> RawValue(const std::string& path, const std::string& 
     return std::string(data);
 }
 
+std::optional<DWORD> RawNumber(const std::string& path, const std::string& name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    DWORD data = 0, size = sizeof data, type = 0;
+    const LONG status =
+        RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data), &size);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS || type != REG_DWORD) return std::nullopt;
+    return data;
+}
+
 class Win32RegistryRecords : public ::testing::Test, protected testing::RealInstallSession {
 protected:
     Win32RegistryRecords() {
@@ -83,6 +96,27 @@ TEST_F(Win32RegistryRecords, RecordsLandInThe32BitViewAndTheNextRunReadsThemBack
 
     EXPECT_EQ(ReadPreviousPath(session), session.InstallDir);
     EXPECT_EQ(session.BrowseDrive, "C");
+}
+
+// What Programs and Features, winget and inventory tools read, in the 32-bit view.
+TEST_F(Win32RegistryRecords, TheUninstallEntryCarriesWhatProgramsAndFeaturesShows) {
+    session.InstalledBytes = 5 * 1024 * 1024 + 1;
+    WriteUninstallEntry(session);
+    EXPECT_TRUE(dialogs.ShownDialogs().empty());
+    const std::string key = UninstallKey();
+    EXPECT_EQ(RawValue(key, "DisplayVersion"), "6.0.2");
+    EXPECT_EQ(RawValue(key, "Publisher"), strings.Company);
+    EXPECT_EQ(RawValue(key, "InstallLocation"), session.InstallDir);
+    EXPECT_EQ(RawValue(key, "DisplayIcon"), session.MainExePath);
+    EXPECT_EQ(RawNumber(key, "EstimatedSize"), 5u * 1024 + 1);
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char today[16];
+    std::snprintf(today, sizeof today, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
+    EXPECT_EQ(RawValue(key, "InstallDate"), today);
+    EXPECT_EQ(RawValue(key, "URLInfoAbout"), "http://www.tessik.com.cn/");
+    EXPECT_EQ(RawNumber(key, "NoModify"), 1u);
+    EXPECT_EQ(RawNumber(key, "NoRepair"), 1u);
 }
 
 TEST_F(Win32RegistryRecords, TheAutostartValueGoesToThePlatformsRunKeyAndIsRemovedAgain) {

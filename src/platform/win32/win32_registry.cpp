@@ -21,14 +21,14 @@ public:
     explicit Win32RegistryKey(HKEY key) : key_(key) {}
 
     void WriteString(std::string_view name, std::string_view value) override {
-        std::string name_z(name), data(value);
-        if (!key_) throw FailedToSetData(name_z, ERROR_INVALID_HANDLE);
+        const std::string data(value);
         // REG_SZ data counts its terminating NUL.
-        const LONG status = RegSetValueExA(key_.get(), name_z.c_str(), 0, REG_SZ,
-                                           reinterpret_cast<const BYTE*>(data.c_str()),
-                                           static_cast<DWORD>(data.size() + 1));
-        if (status != ERROR_SUCCESS)
-            throw FailedToSetData(name_z, static_cast<std::uint32_t>(status));
+        Write(name, REG_SZ, data.c_str(), data.size() + 1);
+    }
+
+    void WriteNumber(std::string_view name, std::uint32_t value) override {
+        const DWORD data = value;
+        Write(name, REG_DWORD, &data, sizeof data);
     }
 
     std::string ReadString(std::string_view name) const override {
@@ -71,6 +71,16 @@ public:
     }
 
 private:
+    void Write(std::string_view name, DWORD type, const void* data, std::size_t size) {
+        const std::string name_z(name);
+        if (!key_) throw FailedToSetData(name_z, ERROR_INVALID_HANDLE);
+        const LONG status = RegSetValueExA(key_.get(), name_z.c_str(), 0, type,
+                                           static_cast<const BYTE*>(data),
+                                           static_cast<DWORD>(size));
+        if (status != ERROR_SUCCESS)
+            throw FailedToSetData(name_z, static_cast<std::uint32_t>(status));
+    }
+
     win32::UniqueKey key_;
 };
 

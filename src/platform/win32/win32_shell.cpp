@@ -4,6 +4,8 @@
 // after windows.h, which it needs
 #include <shlobj.h>
 
+#include <cstdio>
+
 #include "platform/error.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/system_message.h"
@@ -99,6 +101,14 @@ Result Win32Shell::Execute(WindowHandle owner, std::string_view verb, std::strin
     // ShellExecute reports failure as a small number, a Win32 error code for most causes.
     const INT_PTR code = reinterpret_cast<INT_PTR>(result);
     return code > 32 ? Result::Ok() : Result::Failed(static_cast<std::uint32_t>(code));
+}
+
+std::string Win32Shell::LocalDate() const {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char date[16];
+    std::snprintf(date, sizeof date, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
+    return date;
 }
 
 std::string Win32Shell::SystemDirectory() const {

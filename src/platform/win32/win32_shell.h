@@ -13,6 +13,7 @@ public:
     Result Execute(WindowHandle owner, std::string_view verb, std::string_view file,
                    std::string_view parameters, std::string_view directory, int show) override;
     std::string SystemDirectory() const override;
+    std::string LocalDate() const override;
 };
 
 // Loads a link file back through the shell link object; nothing when it cannot be loaded.

@@ -82,6 +82,13 @@ bool WriteInstallerFile(const fs::path& stub, const InstallerParts& parts,
         AddFile(set, format::kChecksumResourceType, format::kChecksumResourceName,
                 parts.checksums, error);
     if (!added) return false;
+    std::optional<std::string> version = VersionResource(parts.version);
+    if (!version) {
+        error = "the version texts are not valid UTF-8";
+        return false;
+    }
+    set[{pe::ResId::Number(pe::kRtVersion), pe::ResId::Number(1), format::kStringTableLanguage}] =
+        {std::move(*version), 0};
     if (!pe::WriteExecutableFile(*stub_bytes, set, installer, error)) {
         error = installer.string() + ": " + error;
         return false;

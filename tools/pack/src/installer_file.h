@@ -1,12 +1,14 @@
 // The finished installer, written by setup-pack itself into the prebuilt installer program (the
 // stub): the settings and the file list in the string table, the framed payload, skin, licence
-// and checksums as custom resources, all in language 2052, as the resource script would give them.
-// The stub's own resources (manifest, icon) stay.
+// and checksums as custom resources, all in language 2052, as the resource script would give them,
+// and a version resource naming the product. The stub's own resources (manifest, icon) stay.
 #pragma once
 
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "version_resource.h"
 
 namespace pack {
 
@@ -15,6 +17,7 @@ struct InstallerParts {
     std::vector<std::string> targets;   // UTF-8 with "\", ids 2000 on
     std::vector<std::filesystem::path> payload;  // framed, one per target
     std::filesystem::path skin, licence, checksums;  // framed skin and licence, the checksums
+    VersionTexts version;
 };
 
 // Why the stub cannot take the payload, or "": checked before anything is framed.

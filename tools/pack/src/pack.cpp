@@ -225,6 +225,7 @@ bool WriteInstaller(const Inputs& in, const Options& o, const std::vector<FrameJ
     parts.skin = o.out / kSkinOutputName;
     parts.licence = o.out / kLicenceOutputName;
     parts.checksums = o.out / kChecksumOutputName;
+    parts.version = VersionTextsFromSettings(in.settings.lines, o.installer.filename().string());
     std::string error;
     if (WriteInstallerFile(o.stub, parts, o.installer, error)) return true;
     log << "setup-pack: error: " << error << "\n";

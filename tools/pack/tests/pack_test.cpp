@@ -233,6 +233,7 @@ TEST_F(PackTest, WritesTheInstallerIntoTheStubAndListsWhatItCarries) {
     EXPECT_NE(list.find("type 24, name 1, language 1033"), std::string::npos) << list;
     EXPECT_NE(list.find("type \"MYRES1\", name \"MAINBMP\", language 2052"), std::string::npos)
         << list;
+    EXPECT_NE(list.find("type 16, name 1, language 2052"), std::string::npos) << list;
     EXPECT_EQ(list.find("MYRES0001"), std::string::npos) << list;
 
     EXPECT_EQ(ListInstaller(dir_ / "order.txt", out, errors), 1);
