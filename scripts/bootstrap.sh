@@ -14,6 +14,7 @@ PACKAGES=(
   wine wine32:i386 wine64 fonts-wine
   xvfb xauth xdotool imagemagick fonts-wqy-microhei
   locales nsis
+  osslsigncode openssl time e2fsprogs
 )
 
 missing=()

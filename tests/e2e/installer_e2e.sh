@@ -11,7 +11,9 @@
 #      failure page listing every file, and nothing recorded;
 #   F. unattended, as a deployment tool runs it: /VERYSILENT with a folder, one task and a log on a
 #      clean machine, no window at any time; again over a running server without
-#      /CLOSEAPPLICATIONS; and a bad switch.
+#      /CLOSEAPPLICATIONS; and a bad switch;
+#   G. signed: the demo installer signed with a throw-away certificate, the signature verified,
+#      a changed byte caught, and the signed installer installing unattended.
 # Each pass checks the installer's exit code.
 # Screenshots of every page, the failure form, the chooser and the question go to
 # BUILD_DIR/tests/e2e/screens, or to SETUP_E2E_SHOTS (docs/screens/make-screens.sh refreshes the
@@ -235,6 +237,9 @@ pass_install() {
     check "SETUPPATH" test "$(reg_value 'HKLM\Software\QRVK2017' SETUPPATH)" = 'C:\e2e-target'
     local uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessik软件'
     check "DisplayName" test "$(reg_value "$uninstall" DisplayName)" = "TessikOne软件商贸版"
+    check "DisplayVersion" test "$(reg_value "$uninstall" DisplayVersion)" = "6.0.2"
+    check "InstallLocation" test "$(reg_value "$uninstall" InstallLocation)" = 'C:\e2e-target'
+    check "NoModify" test "$(reg_value "$uninstall" NoModify)" = 0x1
     check "UninstallString" test "$(reg_value "$uninstall" UninstallString)" = 'C:\e2e-target\uninstall.exe UninstalMe'
     check "autostart value ends at RuDavovo.exe" test "$(autostart_value)" = 'C:\e2e-target\RuDavovo.exe'
     check "desktop link of the main program" expect_link "$DESKTOP/TessikOne软件商贸版.lnk" 'C:\e2e-target\TessikOne商贸版.Exe'
@@ -419,10 +424,11 @@ pass_unwritable() {
 SILENT_TARGET="$DRIVE_C/e2e silent"
 SILENT_LOG=$DRIVE_C/e2e-silent.log
 
-# Runs the installer with exactly this command line, as a deployment tool starts it, and watches
-# the screen while it runs: WINDOWS_SEEN counts the installer's windows that showed.
+# Runs the installer (UNATTENDED_EXE, or the demo installer) with exactly this command line, as a
+# deployment tool starts it, and watches the screen while it runs: WINDOWS_SEEN counts the
+# installer's windows that showed.
 run_unattended() {  # arguments...
-    local line="\"$(wine_path "$INSTALLER")\" $*"
+    local line="\"$(wine_path "${UNATTENDED_EXE:-$INSTALLER}")\" $*"
     run_wine "$PROBE" run "$line" >/dev/null &
     local pid=$! seen=0
     while kill -0 "$pid" 2>/dev/null; do
@@ -455,6 +461,8 @@ pass_unattended() {
     local entries bytes summary
     entries=$(grep -c . "$ORDER")
     bytes=$(find "$PAYLOAD" -type f -printf '%s\n' | awk '{ s += $1 } END { print s }')
+    check "EstimatedSize is the KB written" test "$(reg_value "$uninstall" EstimatedSize)" = \
+        "$(printf '0x%x' $(((bytes + 1023) / 1024)))"
     summary=$(log_text "$SILENT_LOG" | grep 'summary:' || true)
     echo "  $summary"
     check "the log's summary counts every file and byte" \
@@ -478,6 +486,43 @@ pass_unattended() {
     end_programs
 }
 
+# --- G. signed -----------------------------------------------------------------------------
+
+SIGNED_TARGET=$DRIVE_C/e2e-signed
+
+pass_signed() {
+    echo "== G: a signed installer"
+    local keys=$WORK/signing signed=$WORK/TessikSetup-signed.exe
+    rm -rf "$keys" "$SIGNED_TARGET"
+    mkdir -p "$keys"
+    # A throw-away code-signing certificate, made for this run only.
+    openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=TessikOne test signer" \
+        -addext "extendedKeyUsage=codeSigning" -addext "keyUsage=digitalSignature" \
+        -keyout "$keys/key.pem" -out "$keys/cert.pem" >/dev/null 2>&1
+    cp "$INSTALLER" "$signed"
+    check "signing without a certificate is refused" \
+        test "$("$SOURCE/scripts/sign-installer.sh" "$signed" 2>/dev/null; echo $?)" -eq 2
+    check "the refused signing left the installer as it was" cmp -s "$INSTALLER" "$signed"
+    check "the installer is signed" \
+        "$SOURCE/scripts/sign-installer.sh" --cert "$keys/cert.pem" --key "$keys/key.pem" "$signed"
+    check "osslsigncode verifies the signature" \
+        osslsigncode verify -CAfile "$keys/cert.pem" -in "$signed"
+    local tampered=$WORK/TessikSetup-tampered.exe
+    cp "$signed" "$tampered"
+    printf '\x55' | dd of="$tampered" bs=1 seek=$(( $(stat -c %s "$tampered") / 2 )) conv=notrunc 2>/dev/null
+    check "a changed byte breaks the signature" \
+        sh -c "! osslsigncode verify -CAfile '$keys/cert.pem' -in '$tampered' >/dev/null 2>&1"
+
+    clean_machine
+    local rc=0
+    UNATTENDED_EXE=$signed run_unattended '/VERYSILENT /D=C:\e2e-signed' || rc=$?
+    check "the signed installer exits with 0" test "$rc" -eq 0
+    check "the signed installer installs every file byte for byte" \
+        same_files_as_payload "$SIGNED_TARGET"
+    end_programs
+    rm -rf "$SIGNED_TARGET"
+}
+
 clean_machine
 pass_cancel
 pass_install
@@ -485,6 +530,7 @@ pass_reinstall
 pass_damaged
 pass_unwritable
 pass_unattended
+pass_signed
 end_programs
 rm -f "$WINEPREFIX/dosdevices/d:"
 
