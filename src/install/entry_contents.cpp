@@ -12,7 +12,7 @@ bool DirectContents::Unpack(std::string_view type, std::string_view name, const 
 
 namespace {
 
-constexpr std::size_t kBlockSize = 1u << 20;
+constexpr std::size_t kBlockSize = 256u << 10;
 
 }  // namespace
 

@@ -12,7 +12,7 @@ namespace {
 
 // How far the inflating may run ahead of the writing: enough that neither waits for the other
 // on ordinary files, little enough that memory does not grow with the payload.
-constexpr std::size_t kPrefetchBytes = 4u << 20;
+constexpr std::size_t kPrefetchBytes = 1u << 20;
 
 }  // namespace
 
