@@ -11,24 +11,46 @@ PACKAGES=(
   googletest libgtest-dev zlib1g-dev libfreetype-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   libz-mingw-w64-dev
-  wine wine32:i386 wine64 fonts-wine
+  wine wine64 fonts-wine
   xvfb xauth xdotool imagemagick fonts-wqy-microhei
   locales nsis
   osslsigncode openssl time e2fsprogs
 )
 
-missing=()
-for p in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
+# The 32-bit Wine runs the i686 build's tests. It is installed apart: on hosts that cannot run
+# 32-bit code it is of no use, and when the mirror's i386 and amd64 indexes disagree (mid-sync)
+# it cannot be installed at all; the x86_64 build's suites run without it either way.
+WINE32=wine32:i386
+# Set once the 32-bit Wine could not be installed, so later runs do not try again.
+WINE32_REFUSED="$(dirname "$0")/../build/.bootstrap-without-wine32"
 
-if [ ${#missing[@]} -gt 0 ]; then
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+
+missing=()
+for p in "${PACKAGES[@]}"; do installed "$p" || missing+=("$p"); done
+want_wine32=0
+installed "$WINE32" || [ -e "$WINE32_REFUSED" ] || want_wine32=1
+
+if [ ${#missing[@]} -gt 0 ] || [ $want_wine32 = 1 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386
   fi
   export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update -q
-  $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+  # A mirror in mid-sync fails one index now and then; try again, then install from what came.
+  for attempt in 1 2 3; do
+    $SUDO apt-get update -q && break
+    echo "bootstrap: apt-get update failed (attempt $attempt of 3)" >&2
+    [ "$attempt" -lt 3 ] && sleep 15
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+  fi
+  if [ $want_wine32 = 1 ] &&
+     ! $SUDO apt-get install -y -q --no-install-recommends "$WINE32" >/dev/null 2>&1; then
+    echo "bootstrap: $WINE32 could not be installed (apt-get refused it); i686 Windows programs" \
+         "will not run here, the x86_64 build's suites still do" >&2
+    mkdir -p "$(dirname "$WINE32_REFUSED")" && touch "$WINE32_REFUSED"
+  fi
 fi
 
 # The posix thread model gives std::thread and friends to the Windows build.
