@@ -1,4 +1,5 @@
 // setup-pack: builds the installer from its payload, settings, skin and licence.
+#include <exception>
 #include <iostream>
 
 #include "installer_file.h"
@@ -17,8 +18,16 @@ int main(int argc, char** argv) {
         std::cout << pack::HelpText();
         return 0;
     }
-    if (!options.list.empty()) return pack::ListInstaller(options.list, std::cout, std::cerr);
-    if (!options.installer.empty() && options.stub.empty())
-        options.stub = pack::DefaultStub(argc > 0 ? argv[0] : nullptr);
-    return pack::RunPack(options, std::cerr);
+    // Errors are reported as results; what is left (memory, zlib refusing) ends the run with
+    // its reason instead of an abort.
+    try {
+        if (!options.list.empty())
+            return pack::ListInstaller(options.list, std::cout, std::cerr);
+        if (!options.installer.empty() && options.stub.empty())
+            options.stub = pack::DefaultStub(argc > 0 ? argv[0] : nullptr);
+        return pack::RunPack(options, std::cerr);
+    } catch (const std::exception& e) {
+        std::cerr << "setup-pack: " << e.what() << "\n";
+        return 1;
+    }
 }
