@@ -56,6 +56,7 @@ public:
 
     WindowHandle Owner() const override { return inner_.Owner(); }
     void ShowCopyCaption(std::string_view caption) override { inner_.ShowCopyCaption(caption); }
+    void LongCopyUnderway() override { inner_.LongCopyUnderway(); }
     void ShowProgress(double fraction, std::string_view caption) override {
         inner_.ShowProgress(fraction, caption);
     }

@@ -41,9 +41,11 @@ public:
 
     // The window that owns started programs and the shell's folder lookups; 0 for none.
     virtual WindowHandle Owner() const = 0;
-    // "正在复制文件：" and the target path, shown at once, before the file is unpacked and
-    // written (lblNowCopyFile).
+    // "正在复制文件：" and the target path, set before the file is unpacked and written
+    // (lblNowCopyFile). A window paints it with the progress after the step, in one paint.
     virtual void ShowCopyCaption(std::string_view caption) = 0;
+    // The file being written is a large one: the caption should show now, while it is written.
+    virtual void LongCopyUnderway() {}
     // The completed fraction (DrawProgress) and its caption "12%" (lblProcessBarHint).
     virtual void ShowProgress(double fraction, std::string_view caption) = 0;
     // The options, read at the moment their task runs.

@@ -28,6 +28,10 @@ std::string FileMessage(std::string_view name, std::string_view code) {
     return text.append(name).append("复制出错(").append(code).append(")！ ");
 }
 
+// A write this large takes long enough for its file's name to be seen: the window shows it at
+// once. Smaller ones are done before a paint could show them.
+constexpr std::uint64_t kLongCopyBytes = 1u << 20;
+
 // The whole entry, read through the installer's file and unpacked into the file as it is
 // written: neither the entry nor the file is ever held in memory whole.
 Result WriteEntry(InstallSession& session, std::string_view type, std::string_view name,
@@ -35,6 +39,8 @@ Result WriteEntry(InstallSession& session, std::string_view type, std::string_vi
     return session.platform.files.WriteWholeFile(target, [&](const ByteSink& sink) {
         bytes = 0;
         session.contents->Unpack(type, name, [&](Bytes chunk) {
+            if (bytes < kLongCopyBytes && bytes + chunk.size() >= kLongCopyBytes)
+                session.observer->LongCopyUnderway();
             bytes += chunk.size();
             return sink(chunk);
         });

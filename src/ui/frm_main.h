@@ -164,6 +164,7 @@ private:
         explicit RunView(TFrmMain& frm) : frm_(frm) {}
         WindowHandle Owner() const override;
         void ShowCopyCaption(std::string_view caption) override;
+        void LongCopyUnderway() override;
         void ShowProgress(double fraction, std::string_view caption) override;
         InstallOptions Options() const override;
         void RunEnded() override;

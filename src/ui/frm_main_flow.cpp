@@ -100,9 +100,13 @@ WindowHandle TFrmMain::RunView::Owner() const {
     return reinterpret_cast<WindowHandle>(frm_.window.Handle());
 }
 
+// The name is painted with the bar and the percentage once the step returns: one paint per tick
+// instead of two. Only a file that takes long to write has its name painted at once.
 void TFrmMain::RunView::ShowCopyCaption(std::string_view caption) {
     frm_.lblNowCopyFile.SetCaption(std::string(caption));
-    // The name shows while the file is unpacked and written, before the step returns.
+}
+
+void TFrmMain::RunView::LongCopyUnderway() {
     UpdateWindow(frm_.pnlPage3.Handle());
 }
 

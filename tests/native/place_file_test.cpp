@@ -24,7 +24,19 @@ TEST_F(PlaceFileTest, WritesTheUnpackedBytesAfterShowingTheName) {
     EXPECT_EQ(Place(target).placement, Placement::Written);
     EXPECT_EQ(FileText(target), "new contents");
     EXPECT_EQ(window.copy_captions, std::vector<std::string>{"正在复制文件：" + target});
+    EXPECT_EQ(window.long_copies, 0);  // a small file's name is painted with the progress
     EXPECT_TRUE(dialogs.ShownDialogs().empty());
+}
+
+// A large file takes long enough to write that the window is told once, while it is written.
+TEST_F(PlaceFileTest, ALargeFileHasItsNameShownWhileItIsWritten) {
+    const std::string large(3u << 20, 'x');
+    AddPayload(1, large);
+    const std::string target = InDir("big.dat");
+    EXPECT_EQ(PlaceFile(session, PayloadResourceName(1), PayloadResourceType(1), target).placement,
+              Placement::Written);
+    EXPECT_EQ(window.long_copies, 1);
+    EXPECT_EQ(FileText(target), large);
 }
 
 TEST_F(PlaceFileTest, ABlankResourceNameDoesNothingAtAll) {

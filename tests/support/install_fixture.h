@@ -39,9 +39,11 @@ public:
     std::vector<double> fractions;
     std::vector<std::string> progress_captions;
     int runs_ended = 0;
+    int long_copies = 0;
 
     WindowHandle Owner() const override { return handle; }
     void ShowCopyCaption(std::string_view caption) override { copy_captions.emplace_back(caption); }
+    void LongCopyUnderway() override { ++long_copies; }
     void ShowProgress(double fraction, std::string_view caption) override {
         fractions.push_back(fraction);
         progress_captions.emplace_back(caption);
