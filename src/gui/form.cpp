@@ -62,6 +62,7 @@ void Form::Show() {
 }
 
 void Form::Close() {
+    if (OnCloseQuery && !OnCloseQuery()) return;
     ShowWindow(Handle(), SW_HIDE);
     if (OnClose) OnClose();
     if (main_form_) PostQuitMessage(0);

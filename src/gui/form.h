@@ -36,7 +36,8 @@ public:
 
     // Runs OnShow, then makes the window visible (OnShow may still size and place it).
     void Show();
-    // Hides the window and runs OnClose; a main form then ends the message loop.
+    // Asks OnCloseQuery, then hides the window and runs OnClose; a main form then ends the
+    // message loop.
     void Close();
     void SetMainForm(bool main) { main_form_ = main; }
 
@@ -47,6 +48,8 @@ public:
     NotifyEvent OnShow;
     NotifyEvent OnResize;
     NotifyEvent OnClose;
+    // Whether the form may close now; without it, it always may.
+    std::function<bool()> OnCloseQuery;
 
     // Membership of timers, kept by Timer itself.
     void AddTimer(Timer& timer);

@@ -22,23 +22,32 @@ ExtractionRun::ExtractionRun(InstallSession& session, std::vector<std::string> p
     : session_(session), list_(std::move(payload_file_list)) {}
 
 bool ExtractionRun::Step() {
-    if (cancelled_ || tasks_started_) return false;
+    if (cancelled_ || finished_ || task_failed_) return false;
     if (index_ < FileCount()) {
         PlaceEntry(index_);
         ShowProgress(static_cast<double>(index_ + 1) / FileCount());
         ++index_;
-        if (index_ != FileCount()) return true;
-    } else {
-        ShowProgress(1.0);  // an empty payload is complete at once
+        return true;
     }
-    RunPostInstallTasks();
-    return false;
+    if (FileCount() == 0 && !tasks_started_) ShowProgress(1.0);  // complete at once
+    try {
+        return RunNextTask();
+    } catch (...) {
+        task_failed_ = true;
+        throw;
+    }
+}
+
+bool ExtractionRun::Cancel() {
+    if (tasks_started_) return false;
+    cancelled_ = true;
+    return true;
 }
 
 RunOutcome ExtractionRun::Outcome() const {
     if (cancelled_) return RunOutcome::Cancelled;
     // A post-install task that failed ended the run before its end: not everything is in place.
-    if (tasks_started_ && !finished_) return RunOutcome::Incomplete;
+    if (task_failed_) return RunOutcome::Incomplete;
     if (!finished_) return RunOutcome::Running;
     return failures_.empty() ? RunOutcome::Complete : RunOutcome::Incomplete;
 }
@@ -84,26 +93,55 @@ void ExtractionRun::ShowProgress(double fraction) {
     session_.observer->ShowProgress(fraction, PercentCaption(fraction));
 }
 
-void ExtractionRun::RunPostInstallTasks() {
-    tasks_started_ = true;
-    // Records of an installation that holds not one of its files would only mislead: nothing is
-    // recorded, linked or started. With some files in place they are, so installing again repairs.
-    if (installed_ == 0 && !failures_.empty()) {
-        finished_ = true;
-        session_.observer->RunEnded();
-        return;
+// One task per step, so no tick holds them all (the links alone take a while); a cancel is
+// refused from the first task on, so they are never left half done.
+bool ExtractionRun::RunNextTask() {
+    if (!tasks_started_) {
+        tasks_started_ = true;
+        // Records of an installation that holds not one of its files would only mislead: nothing
+        // is recorded, linked or started. With some files in place they are, so installing again
+        // repairs.
+        if (installed_ == 0 && !failures_.empty()) {
+            Finish();
+            return false;
+        }
     }
-    WriteVersionRecord(session_);
-    WriteSetupPath(session_);
-    if (session_.observer->Options().desktop_links) CreateDesktopShortcuts(session_);
-    if (session_.observer->Options().quick_launch_link) CreateQuickLaunchShortcut(session_);
-    CreateProgramGroup(session_);
-    if (session_.observer->Options().autostart)
-        EnableAutostart(session_);
-    else
-        DisableAutostart(session_);
-    WriteUninstallEntry(session_);
-    RegisterServers(session_);
+    // The options are read at the moment their task runs.
+    const InstallOptions options = session_.observer->Options();
+    switch (next_task_++) {
+        case 0:
+            WriteVersionRecord(session_);
+            break;
+        case 1:
+            WriteSetupPath(session_);
+            break;
+        case 2:
+            if (options.desktop_links) CreateDesktopShortcuts(session_);
+            break;
+        case 3:
+            if (options.quick_launch_link) CreateQuickLaunchShortcut(session_);
+            break;
+        case 4:
+            CreateProgramGroup(session_);
+            break;
+        case 5:
+            if (options.autostart)
+                EnableAutostart(session_);
+            else
+                DisableAutostart(session_);
+            break;
+        case 6:
+            WriteUninstallEntry(session_);
+            break;
+        default:
+            RegisterServers(session_);
+            Finish();
+            return false;
+    }
+    return true;
+}
+
+void ExtractionRun::Finish() {
     finished_ = true;
     session_.observer->RunEnded();
 }

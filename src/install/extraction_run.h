@@ -40,15 +40,18 @@ public:
     ExtractionRun(InstallSession& session, std::vector<std::string> payload_file_list);
 
     // One step: places entry FileIndex (an entry that fails is counted, with its reason, and
-    // the run goes on), shows the progress and advances. After the last entry, or at once for an
-    // empty list, runs the post-install tasks (none when not one file could be installed), sets
-    // InstallFinished and tells the observer the run has ended. True while entries remain, so the
-    // caller enables its timer again. An error of a post-install task passes to the caller, which
-    // shows it; the run then does nothing more.
+    // the run goes on), shows the progress and advances. After the last entry (at once for an
+    // empty list) each step runs one post-install task, in their order; none runs when not one
+    // file could be installed. The last one sets InstallFinished and tells the observer the run
+    // has ended. True while something remains, so the caller enables its timer again. An error of
+    // a post-install task passes to the caller, which shows it; the run then does nothing more.
     bool Step();
 
     // Stops the run (cancel on page 3): later steps do nothing and no post-install task runs.
-    void Cancel() { cancelled_ = true; }
+    // Refused (false) once the tasks have begun: the records and links are written whole.
+    bool Cancel();
+    // The post-install tasks have begun and not yet ended.
+    bool RecordsUnderway() const { return tasks_started_ && !finished_ && !task_failed_; }
 
     // Writes the favourites link that the run set aside; nothing when there is none. Errors of
     // its resource pass to the caller.
@@ -70,7 +73,9 @@ private:
     void PlaceEntry(int index);
     void Fail(const std::string& entry, std::string reason, std::uint32_t system_error = 0);
     void ShowProgress(double fraction);
-    void RunPostInstallTasks();
+    // Runs the next post-install task; false once none remains.
+    bool RunNextTask();
+    void Finish();
 
     InstallSession& session_;
     std::vector<std::string> list_;
@@ -80,6 +85,8 @@ private:
     int installed_ = 0;
     bool finished_ = false;
     bool tasks_started_ = false;
+    int next_task_ = 0;
+    bool task_failed_ = false;
     bool cancelled_ = false;
 };
 

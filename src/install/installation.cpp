@@ -64,10 +64,11 @@ void Installation::Start() {
 }
 
 // The thread that inflates ahead stops with the run.
-void Installation::Cancel() {
-    run_.Cancel();
+bool Installation::Cancel() {
+    if (!run_.Cancel()) return false;
     session_.contents = &direct_;
     prefetched_.reset();
+    return true;
 }
 
 bool Installation::Step() {

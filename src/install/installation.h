@@ -51,7 +51,9 @@ public:
     bool Started() const { return started_; }
     bool Step();
     void RunToEnd();
-    void Cancel();
+    // False, and nothing stops, once the records and links are being written.
+    bool Cancel();
+    bool RecordsUnderway() const { return run_.RecordsUnderway(); }
 
     bool InstallFinished() const { return run_.InstallFinished(); }
     // Not started, or stopped, counts as cancelled.

@@ -186,6 +186,8 @@ void TFrmMain::ConnectEvents() {
         shown_ = true;
     };
     tmr1.OnTimer = [this] { tmr1Timer(); };
+    // The records and links are written whole: the window stays until they are.
+    window.OnCloseQuery = [this] { return !installation_.RecordsUnderway(); };
 
     imgTopBack.OnMouseDown = mouse(&TFrmMain::imgTopBackMouseDown);
     for (gui::Image* center : {&imgPage1CenterBack, &imgPage2CenterBack, &imgPage3CenterBack,

@@ -56,10 +56,11 @@ void TFrmMain::btnDatPathMouseUp(gui::MouseButton, gui::ShiftState, int, int) {
 }
 
 // Cancelling stops the run, so the failure form tells the truth: no further file is written and
-// no post-install task runs.
+// no post-install task runs. Once the records and links are being written it is too late: the
+// run goes on to page 4.
 void TFrmMain::BtnCancelPage3MouseUp(gui::MouseButton, gui::ShiftState, int, int) {
+    if (!installation_.Cancel()) return;
     tmr1.SetEnabled(false);
-    installation_.Cancel();
     Go(FlowEvent::CopyCancelled);
     ShowFailureForm();
 }

@@ -29,6 +29,9 @@ protected:
         return steps;
     }
 
+    // After the entries, one step for each post-install task.
+    static constexpr int kTaskSteps = 8;
+
     bool VersionRecorded() const {
         return registry.Value(kHklm, "SOFTWARE\\QRVK2017", "BWQRVK").has_value();
     }
@@ -36,7 +39,7 @@ protected:
 
 TEST_F(Run, EightEntriesShowHalvesRoundedToEvenAndFinishOnce) {
     ExtractionRun run = MakeRun({"1", "2", "3", "4", "5", "6", "7", "8"});
-    EXPECT_EQ(RunToEnd(run), 8);
+    EXPECT_EQ(RunToEnd(run), 8 + kTaskSteps);
     EXPECT_EQ(window.progress_captions,
               (std::vector<std::string>{"12%", "25%", "38%", "50%", "62%", "75%", "88%", "100%"}));
     EXPECT_EQ(window.fractions.front(), 0.125);
@@ -58,7 +61,7 @@ TEST_F(Run, RoundingOfOtherCounts) {
 
 TEST_F(Run, FavouritesEntriesAreStepsThatOnlySetTheLastOneAside) {
     ExtractionRun run = MakeRun({"readme.txt", "web\\Tessik软件.url", "old\\Tessik软件.url"});
-    EXPECT_EQ(RunToEnd(run), 3);
+    EXPECT_EQ(RunToEnd(run), 3 + kTaskSteps);
     EXPECT_EQ(window.progress_captions.size(), 3u);
     EXPECT_EQ(run.FavoritesEntry(), (PayloadEntry{"MyFile0002", "Myres0002",
                                                   "C:\\users\\me\\Favorites\\Tessik软件.url"}));
@@ -94,7 +97,7 @@ TEST_F(Run, FailedEntriesAreCountedWithTheirReasonAndTheRunEndsIncomplete) {
     AddPayload(4, "locked");
     files.Refuse(InDir("locked.dll"));
     AddPayload(5, "c");
-    EXPECT_EQ(RunToEnd(run), 6);
+    EXPECT_EQ(RunToEnd(run), 6 + kTaskSteps);
     EXPECT_FALSE(files.FileExists(InDir("lost.txt")));
     EXPECT_FALSE(files.FileExists("D:\\Tessik软件\\escape.txt"));
     EXPECT_EQ(FileText(InDir("c.txt")), "c");
@@ -132,7 +135,9 @@ TEST_F(Run, TheExitCodeSaysHowTheRunStands) {
     EXPECT_EQ(ExitCodeFor(run.Outcome()), ExitCode::Cancelled);  // closed before copying
     EXPECT_TRUE(run.Step());
     EXPECT_EQ(ExitCodeFor(run.Outcome()), ExitCode::Cancelled);  // closed while copying
-    EXPECT_FALSE(run.Step());
+    EXPECT_TRUE(run.Step());
+    EXPECT_EQ(run.Outcome(), RunOutcome::Running);  // every file in place, the records to come
+    RunToEnd(run);
     EXPECT_EQ(run.Outcome(), RunOutcome::Complete);
     EXPECT_EQ(ExitCodeFor(run.Outcome()), ExitCode::Success);
 }
@@ -177,7 +182,7 @@ TEST_F(Run, UntickedOptionsSkipTheirTasksAndKeepTheMainProgram) {
 
 TEST_F(Run, AnEmptyPayloadCompletesAtOnce) {
     ExtractionRun run = MakeRun({});
-    EXPECT_FALSE(run.Step());
+    EXPECT_EQ(RunToEnd(run), kTaskSteps);
     EXPECT_EQ(window.progress_captions, std::vector<std::string>{"100%"});
     EXPECT_TRUE(run.InstallFinished());
     EXPECT_EQ(window.runs_ended, 1);
@@ -187,7 +192,7 @@ TEST_F(Run, AnEmptyPayloadCompletesAtOnce) {
 TEST_F(Run, CancellingStopsTheRunBeforeAnyPostInstallTask) {
     ExtractionRun run = MakeRun({"a.txt", "b.txt"});
     EXPECT_TRUE(run.Step());
-    run.Cancel();
+    EXPECT_TRUE(run.Cancel());
     EXPECT_FALSE(run.Step());
     EXPECT_FALSE(files.FileExists(InDir("b.txt")));
     EXPECT_FALSE(VersionRecorded());
@@ -200,12 +205,31 @@ TEST_F(Run, AnErrorOfAPostInstallTaskPassesToTheWindowAndEndsTheRun) {
                          "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
                          "Programs", 4, "1");
     ExtractionRun run = MakeRun({"a.txt"});
-    EXPECT_THROW(run.Step(), RuntimeError);
+    EXPECT_THROW(RunToEnd(run), RuntimeError);
     EXPECT_FALSE(run.InstallFinished());
+    EXPECT_FALSE(run.RecordsUnderway());
     EXPECT_EQ(run.Outcome(), RunOutcome::Incomplete);
     EXPECT_EQ(window.runs_ended, 0);
     EXPECT_FALSE(run.Step());
     EXPECT_FALSE(registry.HasKey(kHklm, std::string(kUninstallKeyBase) + "Tessik软件"));
+}
+
+// The tasks take a step each, so no tick holds them all; from the first one on, a cancel is
+// refused and they are written whole.
+TEST_F(Run, PostInstallTasksTakeAStepEachAndACancelCannotCutThemShort) {
+    ExtractionRun run = MakeRun({"a.txt"});
+    EXPECT_TRUE(run.Step());  // the entry
+    EXPECT_FALSE(run.RecordsUnderway());
+    EXPECT_TRUE(run.Step());  // the version record, and nothing more
+    EXPECT_TRUE(VersionRecorded());
+    EXPECT_TRUE(shell.Links().empty());
+    EXPECT_TRUE(run.RecordsUnderway());
+    EXPECT_FALSE(run.Cancel());
+    EXPECT_EQ(RunToEnd(run), kTaskSteps - 1);
+    EXPECT_FALSE(run.RecordsUnderway());
+    EXPECT_EQ(run.Outcome(), RunOutcome::Complete);
+    EXPECT_TRUE(registry.HasKey(kHklm, std::string(kUninstallKeyBase) + "Tessik软件"));
+    EXPECT_EQ(window.runs_ended, 1);
 }
 
 }  // namespace

@@ -206,6 +206,31 @@ TEST_F(FrmMainRunTest, CancelOnPage3StopsTheRunAndFinishOnlyCloses) {
     EXPECT_TRUE(platform.shell.Starts().empty());
 }
 
+// Once the records and links are being written, neither 取消 nor closing the window cuts them
+// short: the run goes on to the finish page.
+TEST_F(FrmMainRunTest, CancelAndCloseWaitWhileTheRecordsAreWritten) {
+    AddEntry(0, "f0.txt");
+    Installation installation(platform.With(resources));
+    TFrmMain frm(installation);
+    StartRun(frm);
+    frm.tmr1.SetEnabled(false);  // the steps by hand, up to the first post-install task
+    ASSERT_TRUE(installation.Step());
+    ASSERT_TRUE(installation.Step());
+    ASSERT_TRUE(installation.RecordsUnderway());
+
+    ClickAt(frm.pnlPage3, 418 + 27, 302 + 11);  // BtnCancelPage3
+    frm.window.Close();
+    EXPECT_EQ(frm.CurrentPage, 3);
+    EXPECT_TRUE(IsWindowVisible(frm.Handle()));
+
+    frm.tmr1.SetEnabled(true);
+    ASSERT_TRUE(PumpUntil([&] { return frm.InstallFinished(); }));
+    EXPECT_EQ(frm.CurrentPage, 4);
+    EXPECT_EQ(frm.Outcome(), RunOutcome::Complete);
+    frm.window.Close();
+    EXPECT_FALSE(IsWindowVisible(frm.Handle()));
+}
+
 TEST_F(FrmMainRunTest, ErrorInTheFinishHandlerIsDiscardedAndTheWindowStaysOpen) {
     MessageBoxWatcher boxes;
     AddEntry(0, "readme.txt");
