@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The unattended race: the full-size payload (261 files, 95.5 MB) installed without a window by
-# this installer (/VERYSILENT /D=...) and by an NSIS installer of the same files (zlib, /S /D=...),
+# this installer (/VERYSILENT /D=...) and by an NSIS installer of the same files that then writes
+# the same records and links and starts the same programs (zlib, /S /D=...; bench/nsis-peer.sh),
 # both built for the architecture this host runs, alternating, RUNS times each (default 5), into
 # a fresh folder each time. Prints the wall time of the whole process and its peak resident
 # memory (as /usr/bin/time measures them: Wine's start included, the same for both), min and
