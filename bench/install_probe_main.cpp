@@ -1,7 +1,8 @@
 // The installer with a probe on its message loop, for bench/install.sh. When the installer closes
 // it writes to the file named on its command line: the number of steps of the extraction run (the
-// main window's timer ticks), the time they took in all, the longest and the last (the last entry
-// and the post-install tasks: records, links, programs started), the time from the first
+// main window's timer ticks), the time they took in all and the longest, the same for the ticks
+// of the entries and for those of the post-install tasks after them (records, links, programs
+// started), the time from the first
 // tick to the end of the last, the process's peak working set, and the floor of the same run: the
 // time to inflate every payload entry in one piece and to write it to a scratch file.
 #include <windows.h>
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/setup_app.h"
 #include "format/frame.h"
@@ -94,10 +96,7 @@ public:
         last_end_ = now;
         ++ticks_;
         work_ms_ += milliseconds;
-        // The longest of the ticks before this one: entries only, whichever tick is the last.
-        longest_entry_ms_ = longest_before_last_;
-        longest_before_last_ = std::max(longest_before_last_, milliseconds);
-        last_ms_ = milliseconds;
+        tick_ms_.push_back(milliseconds);
         if (milliseconds > longest_ms_) longest_ms_ = milliseconds;
     }
 
@@ -105,10 +104,20 @@ public:
         const PROCESS_MEMORY_COUNTERS memory = WorkingSet();
         const double span_ms = Milliseconds(first_end_, last_end_) + first_ms_;
         const Floor floor = MeasureFloor();
+        // The first ticks place the entries, one each; the post-install tasks follow.
+        double entries_ms = 0, longest_entry_ms = 0, tasks_ms = 0, longest_task_ms = 0;
+        for (std::size_t i = 0; i < tick_ms_.size(); ++i) {
+            const bool entry = i < static_cast<std::size_t>(floor.entries);
+            (entry ? entries_ms : tasks_ms) += tick_ms_[i];
+            double& longest = entry ? longest_entry_ms : longest_task_ms;
+            longest = std::max(longest, tick_ms_[i]);
+        }
         if (FILE* out = std::fopen(path_.c_str(), "w")) {
-            std::fprintf(out, "ticks %d\nwork_ms %.1f\nlongest_ms %.1f\nlast_ms %.1f\nrun_ms %.1f\n",
-                         ticks_, work_ms_, longest_ms_, last_ms_, span_ms);
-            std::fprintf(out, "longest_entry_ms %.1f\n", longest_entry_ms_);
+            std::fprintf(out, "ticks %d\nwork_ms %.1f\nlongest_ms %.1f\nrun_ms %.1f\n",
+                         ticks_, work_ms_, longest_ms_, span_ms);
+            std::fprintf(out, "entries_ms %.1f\nlongest_entry_ms %.1f\n", entries_ms,
+                         longest_entry_ms);
+            std::fprintf(out, "tasks_ms %.1f\nlongest_task_ms %.1f\n", tasks_ms, longest_task_ms);
             std::fprintf(out, "peak_working_set %lu\nworking_set_before_run %lu\n",
                          static_cast<unsigned long>(memory.PeakWorkingSetSize),
                          static_cast<unsigned long>(before_run_));
@@ -135,8 +144,8 @@ private:
 
     std::string path_;
     int ticks_ = 0;
-    double work_ms_ = 0, longest_ms_ = 0, last_ms_ = 0, first_ms_ = 0;
-    double longest_entry_ms_ = 0, longest_before_last_ = 0;
+    double work_ms_ = 0, longest_ms_ = 0, first_ms_ = 0;
+    std::vector<double> tick_ms_;
     SIZE_T before_run_ = 0;
     LARGE_INTEGER first_end_{}, last_end_{};
 };
