@@ -40,6 +40,11 @@ void DrawBitmapKeyed(HDC dc, int x, int y, const Bitmap& bitmap, COLORREF key) {
                    bitmap.Height(), key);
 }
 
+HDC MeasuringDc() {
+    static const win32::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    return dc.get();
+}
+
 SIZE MeasureText(HDC dc, std::string_view text) {
     SIZE size{};
     GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);

@@ -24,6 +24,10 @@ void DrawBitmapKeyed(HDC dc, int x, int y, const Bitmap& bitmap, COLORREF key);
 
 // Width and height of one line of text in the font selected into the DC.
 SIZE MeasureText(HDC dc, std::string_view text);
+// A memory DC like the screen's, kept for the program's life, for measuring text: getting and
+// releasing the screen's own DC costs several times more, and labels measure their text at every
+// change (the file name, once per file while copying). Whoever selects into it restores it.
+HDC MeasuringDc();
 // Text with a clear background.
 void DrawTextClear(HDC dc, int x, int y, std::string_view text, COLORREF color);
 

@@ -57,17 +57,15 @@ UINT Label::TextFormat() const {
 
 void Label::AdjustBounds() {
     if (!auto_size_) return;
-    HDC screen = GetDC(nullptr);
-    if (!screen) return;
+    HDC dc = MeasuringDc();
+    if (!dc) return;
     RECT r{0, 0, Width(), Height()};
     {
-        win32::SelectGuard use(screen, font_->Handle());
+        win32::SelectGuard use(dc, font_->Handle());
         // An empty label keeps the height of one line.
         const std::string& text = caption_.empty() ? std::string(" ") : caption_;
-        DrawTextA(screen, text.c_str(), static_cast<int>(text.size()), &r,
-                  TextFormat() | DT_CALCRECT);
+        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, TextFormat() | DT_CALCRECT);
     }
-    ReleaseDC(nullptr, screen);
     int left = Left();
     if (alignment_ == Alignment::Right) left += Width() - r.right;
     Control::SetBounds({left, Top(), r.right, r.bottom});
