@@ -63,21 +63,24 @@ void Installation::Start() {
     session_.contents = prefetched_.get();
 }
 
-// The thread that inflates ahead stops with the run.
 bool Installation::Cancel() {
     if (!run_.Cancel()) return false;
-    session_.contents = &direct_;
-    prefetched_.reset();
+    StopReadingAhead();
     return true;
 }
 
+// The thread that inflates ahead, and its blocks, go once the last entry is placed: the
+// post-install tasks that follow then use that memory instead of adding to it.
 bool Installation::Step() {
     const bool more = started_ && run_.Step();
-    if (!more && prefetched_) {
-        session_.contents = &direct_;
-        prefetched_.reset();
-    }
+    if (!more || run_.FileIndex() == run_.FileCount()) StopReadingAhead();
     return more;
+}
+
+void Installation::StopReadingAhead() {
+    if (!prefetched_) return;
+    session_.contents = &direct_;
+    prefetched_.reset();
 }
 
 void Installation::RunToEnd() {

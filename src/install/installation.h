@@ -72,6 +72,8 @@ public:
 private:
     static std::vector<std::string> LoadNames(const Resources& resources, ProductStrings& strings,
                                               std::optional<std::string>& error);
+    // Entries are read directly from here on.
+    void StopReadingAhead();
 
     ProductStrings strings_;
     std::optional<std::string> load_error_;
