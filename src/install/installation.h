@@ -45,8 +45,8 @@ public:
     void SetPaths(const InstallPaths& paths);
 
     // Copying starts only here, and with it a second thread that inflates the entries ahead of
-    // their writes; Step then places one entry and says whether entries remain, RunToEnd steps
-    // to the end at once.
+    // their writes; Step then places one entry, or runs one post-install task after the last,
+    // and says whether anything remains; RunToEnd steps to the end at once.
     void Start();
     bool Started() const { return started_; }
     bool Step();
