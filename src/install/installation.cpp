@@ -73,7 +73,7 @@ bool Installation::Cancel() {
 // post-install tasks that follow then use that memory instead of adding to it.
 bool Installation::Step() {
     const bool more = started_ && run_.Step();
-    if (!more || run_.FileIndex() == run_.FileCount()) StopReadingAhead();
+    if (run_.FileIndex() == run_.FileCount()) StopReadingAhead();
     return more;
 }
 
