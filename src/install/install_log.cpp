@@ -1,6 +1,6 @@
 #include "install/install_log.h"
 
-#include <cstdio>
+#include "platform/text.h"
 
 namespace setup {
 
@@ -11,9 +11,7 @@ InstallLog::InstallLog(LineSink sink, Clock clock, DescribeError describe)
       start_(clock_()) {}
 
 void InstallLog::Write(std::string_view event) {
-    char stamp[32];
-    std::snprintf(stamp, sizeof stamp, "[%8.3f] ", clock_() - start_);
-    std::string line = stamp;
+    std::string line = "[" + text::FixedPoint(clock_() - start_, 3, 8) + "] ";
     line.append(event);
     if (!sink_(line)) failed_ = true;
 }
@@ -46,13 +44,12 @@ void InstallLog::Count(const EntryReport& entry) {
 }
 
 void InstallLog::WriteSummary(int exit_code, std::string_view meaning) {
-    char line[256];
-    std::snprintf(line, sizeof line,
-                  "summary: %d files written (%llu bytes), %d kept, %d not installed; "
-                  "%.3f seconds; exit code %d ",
-                  totals_.written, static_cast<unsigned long long>(totals_.bytes), totals_.kept,
-                  totals_.failed, clock_() - start_, exit_code);
-    Write(std::string(line).append(meaning));
+    std::string line = "summary: " + std::to_string(totals_.written) + " files written (" +
+                       std::to_string(totals_.bytes) + " bytes), " +
+                       std::to_string(totals_.kept) + " kept, " + std::to_string(totals_.failed) +
+                       " not installed; " + text::FixedPoint(clock_() - start_, 3) +
+                       " seconds; exit code " + std::to_string(exit_code) + " ";
+    Write(line.append(meaning));
 }
 
 void LoggingObserver::EntryPlaced(const EntryReport& entry) {

@@ -1,5 +1,7 @@
 #include "platform/text.h"
 
+#include <algorithm>
+
 namespace setup::text {
 
 std::size_t CharLength(std::string_view text, std::size_t pos) {
@@ -76,6 +78,26 @@ std::string_view CutToBytes(std::string_view text, std::size_t max_bytes) {
         end = next;
     }
     return text.substr(0, end);
+}
+
+std::string Digits(std::uint64_t value, std::size_t width) {
+    std::string out;
+    do {
+        out.insert(out.begin(), static_cast<char>('0' + value % 10));
+        value /= 10;
+    } while (value != 0);
+    if (out.size() < width) out.insert(0, width - out.size(), '0');
+    return out;
+}
+
+std::string FixedPoint(double value, int decimals, std::size_t width) {
+    std::uint64_t scale = 1;
+    for (int i = 0; i < decimals; ++i) scale *= 10;
+    const auto scaled = static_cast<std::uint64_t>(std::max(value, 0.0) * scale + 0.5);
+    std::string out = Digits(scaled / scale);
+    if (decimals > 0) out.append(1, '.').append(Digits(scaled % scale, decimals));
+    if (out.size() < width) out.insert(0, width - out.size(), ' ');
+    return out;
 }
 
 }  // namespace setup::text

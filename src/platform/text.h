@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,5 +38,12 @@ std::string ReplaceChar(std::string_view text, char from, char to);
 
 // The longest prefix of at most max_bytes bytes that does not cut a double-byte character.
 std::string_view CutToBytes(std::string_view text, std::size_t max_bytes);
+
+// Numbers as text without the C library's printf, which would add some 24 KB to the installer's
+// program. Decimal digits of value, zero-padded on the left to at least width.
+std::string Digits(std::uint64_t value, std::size_t width = 0);
+// value (at least 0) with `decimals` digits after the point, rounded half up, space-padded on the
+// left to at least width: FixedPoint(0.25, 3, 8) is "   0.250".
+std::string FixedPoint(double value, int decimals, std::size_t width = 0);
 
 }  // namespace setup::text

@@ -1,7 +1,5 @@
 #include "ui/path_check.h"
 
-#include <cstdio>
-
 #include "platform/text.h"
 
 namespace setup {
@@ -57,9 +55,7 @@ std::string ExistingAncestor(const FileSystem& files, std::string path) {
 }
 
 std::string Megabytes(std::uint64_t bytes) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / (1024.0 * 1024.0));
-    return text;
+    return text::FixedPoint(static_cast<double>(bytes) / (1024.0 * 1024.0), 1) + " MB";
 }
 
 // Appends the levels one by one after the drive, creating each one that is missing. The result

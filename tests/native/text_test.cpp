@@ -40,5 +40,18 @@ TEST(Text, CutToBytesNeverSplitsADoubleByteCharacter) {
     EXPECT_EQ(CutToBytes("A" + chinese, 511).size(), 511u);
 }
 
+TEST(Text, NumbersArePaddedAndRoundedAsTheLogAndTheSizesShowThem) {
+    EXPECT_EQ(Digits(0), "0");
+    EXPECT_EQ(Digits(7, 2), "07");
+    EXPECT_EQ(Digits(20261210, 4), "20261210");
+    EXPECT_EQ(Digits(18446744073709551615ull), "18446744073709551615");
+    EXPECT_EQ(FixedPoint(0.25, 3, 8), "   0.250");
+    EXPECT_EQ(FixedPoint(0.96, 1), "1.0");  // the carry reaches the units
+    EXPECT_EQ(FixedPoint(95.46, 1), "95.5");
+    EXPECT_EQ(FixedPoint(12345.6789, 3, 4), "12345.679");  // wider than asked: nothing cut
+    EXPECT_EQ(FixedPoint(3.0, 0), "3");
+    EXPECT_EQ(FixedPoint(-1.0, 1), "0.0");
+}
+
 }  // namespace
 }  // namespace setup::text

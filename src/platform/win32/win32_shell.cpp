@@ -4,9 +4,8 @@
 // after windows.h, which it needs
 #include <shlobj.h>
 
-#include <cstdio>
-
 #include "platform/error.h"
+#include "platform/text.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/system_message.h"
 
@@ -106,9 +105,7 @@ Result Win32Shell::Execute(WindowHandle owner, std::string_view verb, std::strin
 std::string Win32Shell::LocalDate() const {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    char date[16];
-    std::snprintf(date, sizeof date, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
-    return date;
+    return text::Digits(now.wYear, 4) + text::Digits(now.wMonth, 2) + text::Digits(now.wDay, 2);
 }
 
 std::string Win32Shell::SystemDirectory() const {
