@@ -6,9 +6,10 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
+#include <exception>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace setup {
 
@@ -31,17 +32,21 @@ enum class ErrorKind {
     Other,
 };
 
-class RuntimeError : public std::runtime_error {
+// Derived from std::exception, not std::runtime_error: the library's runtime_error keeps its text
+// in the old reference-counted string, whose code would add some 60 KB to the installer.
+class RuntimeError : public std::exception {
 public:
-    RuntimeError(ErrorKind kind, const std::string& text, std::uint32_t system_error = 0)
-        : std::runtime_error(text), kind_(kind), system_error_(system_error) {}
+    RuntimeError(ErrorKind kind, std::string text, std::uint32_t system_error = 0)
+        : text_(std::move(text)), kind_(kind), system_error_(system_error) {}
 
     ErrorKind Kind() const noexcept { return kind_; }
     // The platform's error code behind the failure (a Win32 error or an HRESULT), or 0.
     std::uint32_t SystemError() const noexcept { return system_error_; }
-    // The text to show is what().
+    // The text to show.
+    const char* what() const noexcept override { return text_.c_str(); }
 
 private:
+    std::string text_;
     ErrorKind kind_;
     std::uint32_t system_error_;
 };
