@@ -56,6 +56,12 @@ void ExtractionRun::Fail(const std::string& entry, std::string reason, std::uint
     failures_.push_back({entry, std::move(reason), system_error});
 }
 
+void ExtractionRun::FailEntry(const std::string& entry, const std::string& target,
+                              const char* reason, std::uint32_t system_error) {
+    Fail(entry, reason);  // the list keeps a code for failed writes only
+    session_.observer->EntryPlaced({entry, target, Placement::Failed, reason, system_error});
+}
+
 void ExtractionRun::PlaceEntry(int index) {
     const std::string& entry = list_[static_cast<std::size_t>(index)];
     std::string name = PayloadResourceName(index);
@@ -79,13 +85,12 @@ void ExtractionRun::PlaceEntry(int index) {
         session_.InstalledBytes += placed.bytes;
         session_.observer->EntryPlaced(
             {entry, target, placed.placement, placed.reason, placed.system_error, placed.bytes});
-    } catch (const std::exception& e) {
+    } catch (const RuntimeError& e) {
         // A missing or damaged entry, or one that would lead out of the folder: the run goes on
         // without it, and the finish page names it.
-        Fail(entry, e.what());
-        const auto* error = dynamic_cast<const RuntimeError*>(&e);
-        session_.observer->EntryPlaced(
-            {entry, target, Placement::Failed, e.what(), error ? error->SystemError() : 0u});
+        FailEntry(entry, target, e.what(), e.SystemError());
+    } catch (const std::exception& e) {
+        FailEntry(entry, target, e.what(), 0);
     }
 }
 

@@ -72,6 +72,9 @@ public:
 private:
     void PlaceEntry(int index);
     void Fail(const std::string& entry, std::string reason, std::uint32_t system_error = 0);
+    // An entry that threw: counted as not installed, and reported as such.
+    void FailEntry(const std::string& entry, const std::string& target, const char* reason,
+                   std::uint32_t system_error);
     void ShowProgress(double fraction);
     // Runs the next post-install task; false once none remains.
     bool RunNextTask();
