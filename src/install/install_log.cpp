@@ -11,8 +11,9 @@ InstallLog::InstallLog(LineSink sink, Clock clock, DescribeError describe)
       start_(clock_()) {}
 
 void InstallLog::Write(std::string_view event) {
-    std::string line = "[" + text::FixedPoint(clock_() - start_, 3, 8) + "] ";
-    line.append(event);
+    // Appended, not added up: GCC 12 warns falsely on operator+ after a literal.
+    std::string line = "[";
+    line.append(text::FixedPoint(clock_() - start_, 3, 8)).append("] ").append(event);
     if (!sink_(line)) failed_ = true;
 }
 

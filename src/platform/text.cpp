@@ -1,7 +1,5 @@
 #include "platform/text.h"
 
-#include <algorithm>
-
 namespace setup::text {
 
 std::size_t CharLength(std::string_view text, std::size_t pos) {
@@ -93,7 +91,8 @@ std::string Digits(std::uint64_t value, std::size_t width) {
 std::string FixedPoint(double value, int decimals, std::size_t width) {
     std::uint64_t scale = 1;
     for (int i = 0; i < decimals; ++i) scale *= 10;
-    const auto scaled = static_cast<std::uint64_t>(std::max(value, 0.0) * scale + 0.5);
+    const double at_least_0 = value > 0 ? value : 0.0;  // also a value that is not a number
+    const auto scaled = static_cast<std::uint64_t>(at_least_0 * scale + 0.5);
     std::string out = Digits(scaled / scale);
     if (decimals > 0) out.append(1, '.').append(Digits(scaled % scale, decimals));
     if (out.size() < width) out.insert(0, width - out.size(), ' ');

@@ -42,8 +42,8 @@ std::string_view CutToBytes(std::string_view text, std::size_t max_bytes);
 // Numbers as text without the C library's printf, which would add some 24 KB to the installer's
 // program. Decimal digits of value, zero-padded on the left to at least width.
 std::string Digits(std::uint64_t value, std::size_t width = 0);
-// value (at least 0) with `decimals` digits after the point, rounded half up, space-padded on the
-// left to at least width: FixedPoint(0.25, 3, 8) is "   0.250".
+// value with `decimals` digits after the point, rounded half up, space-padded on the left to at
+// least width: FixedPoint(0.25, 3, 8) is "   0.250". Less than 0, or not a number, shows as 0.
 std::string FixedPoint(double value, int decimals, std::size_t width = 0);
 
 }  // namespace setup::text

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace setup::text {
 namespace {
 
@@ -51,6 +53,7 @@ TEST(Text, NumbersArePaddedAndRoundedAsTheLogAndTheSizesShowThem) {
     EXPECT_EQ(FixedPoint(12345.6789, 3, 4), "12345.679");  // wider than asked: nothing cut
     EXPECT_EQ(FixedPoint(3.0, 0), "3");
     EXPECT_EQ(FixedPoint(-1.0, 1), "0.0");
+    EXPECT_EQ(FixedPoint(std::nan(""), 1), "0.0");
 }
 
 }  // namespace
