@@ -123,3 +123,6 @@ printf '%-46s %11s KB %11s KB %8.2f\n' "  its code and data (no resources, no pa
     "$(awk -v n="$(code_bytes "$peer_stub")" 'BEGIN { printf "%.1f", n / 1024 }')" \
     "$(awk -v a="$(code_bytes "$stub_i686")" -v b="$(code_bytes "$peer_stub")" 'BEGIN { print a / b }')"
 echo "goals: build ratio <= 0.50; installer no larger than the peer's; program part <= 250 KB"
+echo
+echo "what the i686 program part holds, from its link map (bench/stub-size.sh):"
+bench/stub-size.sh "${stub_i686%.exe}.map"
