@@ -34,6 +34,7 @@ TEST(Format, FramesAnnounceTheirLengthAndNamesArePadded) {
     EXPECT_FALSE(FrameLength({data, 3}));
     EXPECT_EQ(PayloadResourceName(7), "MyFile0007");
     EXPECT_EQ(PayloadResourceType(7999), "Myres7999");
+    EXPECT_EQ(PayloadResourceName(12345), "MyFile12345");  // more than four digits: none cut
 }
 
 TEST(Format, RectanglesReadTheFourthFieldFirst) {
