@@ -32,6 +32,10 @@ public:
     // passes on), the file at path stays exactly as it was (or does not exist, as before) and
     // no temporary file is left. A file that a running program holds refuses the move.
     virtual Result WriteWholeFile(const std::string& path, const ContentSource& source) = 0;
+    // Writes the content beside the file at path, under a name of its own in the same folder,
+    // and has the system move it over path at the next restart: for a file that a running
+    // program holds. On failure nothing is scheduled and the copy is removed again.
+    virtual Result ReplaceAtRestart(const std::string& path, const ContentSource& source) = 0;
 
     // Bytes available to this user on the volume that holds path (an existing folder); nothing
     // when the platform cannot tell.

@@ -1,5 +1,5 @@
-// Running programs: the process list with executable names, ending and awaiting a process, and
-// the titles of the top-level windows.
+// Running programs: the process list with executable names, the processes that hold a file,
+// ending and awaiting a process, and the titles of the top-level windows.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +23,10 @@ public:
 
     // Every running process; empty where the platform offers no snapshot.
     virtual std::vector<ProcessEntry> Snapshot() const = 0;
+    // The processes that hold the file at path: run it as their program, have it loaded as a
+    // module or keep it open, as far as the platform can tell. The installer's own process is
+    // never among them.
+    virtual std::vector<ProcessEntry> FileHolders(const std::string& path) const = 0;
     // Ends the process with exit code 0; fails when it could not be opened or ended.
     virtual Result Terminate(std::uint32_t id) = 0;
     // Waits until all the processes are gone, at most timeout_ms in all; true when they are.

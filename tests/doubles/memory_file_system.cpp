@@ -65,6 +65,13 @@ void MemoryFileSystem::ReleaseLocks(std::uint32_t owner) {
     std::erase_if(locks_, [owner](const auto& lock) { return lock.second == owner; });
 }
 
+std::vector<std::uint32_t> MemoryFileSystem::LockOwners(std::string_view path) const {
+    std::vector<std::uint32_t> owners;
+    auto [from, to] = locks_.equal_range(Key(path));
+    for (auto it = from; it != to; ++it) owners.push_back(it->second);
+    return owners;
+}
+
 void MemoryFileSystem::Refuse(std::string_view path) {
     refused_.insert(Key(path));
 }
@@ -98,10 +105,17 @@ Result MemoryFileSystem::MakeDirectory(const std::string& path) {
     return Result::Ok();
 }
 
-Result MemoryFileSystem::WriteWholeFile(const std::string& path, const ContentSource& source) {
-    std::string key = Key(path);
-    if (!ValidName(key)) return Result::Failed(kErrorInvalidName);
-    if (!directories_.contains(ParentKey(key))) return Result::Failed(kErrorPathNotFound);
+std::optional<std::vector<std::uint8_t>> MemoryFileSystem::Gather(const std::string& key,
+                                                                  const ContentSource& source,
+                                                                  Result& failure) {
+    if (!ValidName(key)) {
+        failure = Result::Failed(kErrorInvalidName);
+        return std::nullopt;
+    }
+    if (!directories_.contains(ParentKey(key))) {
+        failure = Result::Failed(kErrorPathNotFound);
+        return std::nullopt;
+    }
     auto space = free_space_.find(key[0]);
     std::vector<std::uint8_t> content;
     bool full = false;
@@ -113,14 +127,46 @@ Result MemoryFileSystem::WriteWholeFile(const std::string& path, const ContentSo
         content.insert(content.end(), chunk.begin(), chunk.end());
         return true;
     });
-    if (full) return Result::Failed(kErrorDiskFull);
-    // A running program's file refuses the move, as a folder or a refused name does.
-    if (directories_.contains(key) || refused_.contains(key) || locks_.contains(key))
-        return Result::Failed(kErrorAccessDenied);
+    if (full) {
+        failure = Result::Failed(kErrorDiskFull);
+        return std::nullopt;
+    }
     if (space != free_space_.end()) space->second -= content.size();
-    files_[key] = std::move(content);
+    return content;
+}
+
+Result MemoryFileSystem::WriteWholeFile(const std::string& path, const ContentSource& source) {
+    std::string key = Key(path);
+    Result failure = Result::Ok();
+    std::optional<std::vector<std::uint8_t>> content = Gather(key, source, failure);
+    if (!content) return failure;
+    // A running program's file refuses the move, as a folder or a refused name does.
+    if (directories_.contains(key) || refused_.contains(key) || locks_.contains(key)) {
+        if (auto space = free_space_.find(key[0]); space != free_space_.end())
+            space->second += content->size();
+        return Result::Failed(kErrorAccessDenied);
+    }
+    files_[key] = std::move(*content);
     written_.push_back(path);
     return Result::Ok();
+}
+
+Result MemoryFileSystem::ReplaceAtRestart(const std::string& path, const ContentSource& source) {
+    std::string key = Key(path);
+    if (directories_.contains(key) || refused_.contains(key) || restart_refused_)
+        return Result::Failed(kErrorAccessDenied);
+    Result failure = Result::Ok();
+    std::optional<std::vector<std::uint8_t>> content = Gather(key, source, failure);
+    if (!content) return failure;
+    pending_.push_back({path, std::move(*content)});
+    return Result::Ok();
+}
+
+void MemoryFileSystem::Restart() {
+    for (PendingReplacement& replacement : pending_)
+        files_[Key(replacement.path)] = std::move(replacement.bytes);
+    pending_.clear();
+    locks_.clear();
 }
 
 std::optional<std::uint64_t> MemoryFileSystem::FreeSpace(const std::string& path) const {

@@ -32,11 +32,24 @@ public:
     // While owner holds path, moving a new file over it fails.
     void Lock(std::string_view path, std::uint32_t owner);
     void ReleaseLocks(std::uint32_t owner);
+    // The owners that hold path.
+    std::vector<std::uint32_t> LockOwners(std::string_view path) const;
     // Every write to path fails with access denied; every create of path fails.
     void Refuse(std::string_view path);
     // The space left on a drive ("C"); writes that need more fail part way with a full disk.
     // Without it a drive has room for everything and reports no free space.
     void SetFreeSpace(char drive, std::uint64_t bytes);
+    // Scheduling a replacement at the next restart fails with access denied (not an
+    // administrator).
+    void RefuseRestartReplacement() { restart_refused_ = true; }
+    // The replacements waiting for the next restart, in the order they were scheduled; Restart
+    // carries them out, as the system does when it starts again.
+    struct PendingReplacement {
+        std::string path;
+        std::vector<std::uint8_t> bytes;
+    };
+    const std::vector<PendingReplacement>& PendingReplacements() const { return pending_; }
+    void Restart();
     // Drives that are not fixed local disks; every other drive is.
     void SetRemovable(char drive) { removable_.insert(drive); }
 
@@ -50,6 +63,7 @@ public:
     Result MakeDirectory(const std::string& path) override;
     // The content is gathered first and lands on the file only when the whole write succeeds.
     Result WriteWholeFile(const std::string& path, const ContentSource& source) override;
+    Result ReplaceAtRestart(const std::string& path, const ContentSource& source) override;
     std::optional<std::uint64_t> FreeSpace(const std::string& path) const override;
     bool IsFixedDrive(char letter) const override;
     std::vector<char> DriveLetters() const override;
@@ -62,6 +76,10 @@ private:
     static std::string Key(std::string_view path);
     static std::string ParentKey(const std::string& key);
     static bool ValidName(const std::string& key);
+    // The content source's bytes, within the drive's free space; a full disk gives its error.
+    std::optional<std::vector<std::uint8_t>> Gather(const std::string& key,
+                                                    const ContentSource& source,
+                                                    Result& failure);
     // A folder as the system reports it: "C:\" for a root, no trailing backslash otherwise.
     std::string Reported(const std::string& key) const;
 
@@ -75,6 +93,8 @@ private:
     std::string current_ = "C:\\";
     std::vector<std::string> created_;
     std::vector<std::string> written_;
+    std::vector<PendingReplacement> pending_;
+    bool restart_refused_ = false;
 };
 
 }  // namespace setup

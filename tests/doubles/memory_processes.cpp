@@ -1,5 +1,9 @@
 #include "doubles/memory_processes.h"
 
+#include <algorithm>
+
+#include "platform/text.h"
+
 namespace setup {
 
 std::uint32_t MemoryProcesses::Launch(std::string exe, std::vector<std::string> window_titles,
@@ -33,8 +37,22 @@ std::vector<ProcessEntry> MemoryProcesses::Snapshot() const {
     return list;
 }
 
+std::vector<ProcessEntry> MemoryProcesses::FileHolders(const std::string& path) const {
+    std::vector<std::uint32_t> owners;
+    if (files_) owners = files_->LockOwners(path);
+    std::vector<ProcessEntry> holders;
+    for (const ProcessEntry& process : Snapshot())
+        if (text::EqualsIgnoreAsciiCase(process.image_path, path) ||
+            std::find(owners.begin(), owners.end(), process.id) != owners.end())
+            holders.push_back(process);
+    return holders;
+}
+
 Result MemoryProcesses::Terminate(std::uint32_t id) {
     constexpr std::uint32_t kInvalidParameter = 87;  // no such process
+    constexpr std::uint32_t kAccessDenied = 5;
+    if (std::find(refused_.begin(), refused_.end(), id) != refused_.end())
+        return Result::Failed(kAccessDenied);
     auto it = processes_.find(id);
     if (it == processes_.end() || it->second.state != State::Running)
         return Result::Failed(kInvalidParameter);

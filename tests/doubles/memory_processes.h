@@ -23,12 +23,16 @@ public:
     // A top-level window that belongs to no listed process.
     void AddWindow(std::string title) { loose_windows_.push_back(std::move(title)); }
     void SetSlowExit(bool slow) { slow_exit_ = slow; }
+    // Terminate fails for this process with access denied, as for one of another user.
+    void RefuseTermination(std::uint32_t id) { refused_.push_back(id); }
 
     bool IsRunning(std::uint32_t id) const;
     // Ids ended through Terminate, in order.
     const std::vector<std::uint32_t>& Terminated() const { return terminated_; }
 
     std::vector<ProcessEntry> Snapshot() const override;
+    // Those running the file as their program, and those holding it in the file system.
+    std::vector<ProcessEntry> FileHolders(const std::string& path) const override;
     Result Terminate(std::uint32_t id) override;
     bool WaitForExit(std::span<const std::uint32_t> ids, unsigned timeout_ms) override;
     std::vector<std::string> TopLevelWindowTitles() const override;
@@ -46,6 +50,7 @@ private:
     std::map<std::uint32_t, Process> processes_;
     std::vector<std::string> loose_windows_;
     std::vector<std::uint32_t> terminated_;
+    std::vector<std::uint32_t> refused_;
     std::uint32_t next_id_ = 100;
     bool slow_exit_ = false;
 };

@@ -59,6 +59,36 @@ private:
     DWORD error_ = 0;
 };
 
+// Writes the source into a file of its own: a new name beside the target, created new (never an
+// existing file or a link planted there) and flushed. Returns the name; "" with the error on
+// failure, when nothing is left behind.
+std::string WriteNewCopy(const std::string& folder, const char* prefix, const ContentSource& source,
+                         DWORD& error) {
+    static LONG counter = 0;
+    RemoveUnlessKept made;
+    win32::UniqueHandle file;
+    std::string name;
+    for (int attempt = 0; attempt < 100 && !file; ++attempt) {
+        name = folder + "\\" + prefix + text::Digits(GetCurrentProcessId()) + "-" +
+               text::Digits(static_cast<std::uint64_t>(InterlockedIncrement(&counter))) + ".tmp";
+        file.reset(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        error = file ? ERROR_SUCCESS : GetLastError();
+        if (!file && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return {};
+    }
+    if (!file) return {};
+    made.Watch(name);
+    FileWriter writer(file.get());
+    source([&writer](Bytes chunk) { return writer.Write(chunk); });
+    if ((error = writer.error()) != 0) return {};
+    if (!FlushFileBuffers(file.get())) {
+        error = GetLastError();
+        return {};
+    }
+    made.Keep();
+    return name;
+}
+
 }  // namespace
 
 bool Win32FileSystem::FileExists(const std::string& path) const {
@@ -112,6 +142,22 @@ Result Win32FileSystem::WriteWholeFile(const std::string& path, const ContentSou
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return Result::Failed(GetLastError());
     made.Keep();
+    return Result::Ok();
+}
+
+// The copy waits under a name of its own ("~tr…", which no cleanup of the placement's temporary
+// files touches) until the system, starting again, moves it over the file before any program
+// runs. Scheduling needs an administrator, as the installer is.
+Result Win32FileSystem::ReplaceAtRestart(const std::string& path, const ContentSource& source) {
+    DWORD error = 0;
+    const std::string copy = WriteNewCopy(FolderOf(path), "~tr", source, error);
+    if (copy.empty()) return Result::Failed(error ? error : ERROR_WRITE_FAULT);
+    if (!MoveFileExA(copy.c_str(), path.c_str(),
+                     MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING)) {
+        error = GetLastError();
+        DeleteFileA(copy.c_str());
+        return Result::Failed(error);
+    }
     return Result::Ok();
 }
 

@@ -11,6 +11,7 @@ public:
     bool DirectoryExists(const std::string& path) const override;
     Result MakeDirectory(const std::string& path) override;
     Result WriteWholeFile(const std::string& path, const ContentSource& source) override;
+    Result ReplaceAtRestart(const std::string& path, const ContentSource& source) override;
     std::optional<std::uint64_t> FreeSpace(const std::string& path) const override;
     bool IsFixedDrive(char letter) const override;
     std::vector<char> DriveLetters() const override;

@@ -4,7 +4,11 @@
 // after windows.h, which it needs
 #include <tlhelp32.h>
 
+#include <algorithm>
+
+#include "platform/text.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/restart_manager.h"
 
 namespace setup {
 
@@ -20,7 +24,38 @@ std::string ImagePath(DWORD id) {
     return std::string(path, size);
 }
 
+// Whether the process has the file loaded: its program or one of its DLLs. A process of another
+// bitness or user may refuse the module list; it then does not count.
+bool HasModule(DWORD id, const std::string& path) {
+    win32::UniqueHandle modules(
+        CreateToolhelp32Snapshot(TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32, id));
+    if (!modules) return false;
+    MODULEENTRY32 module = {};
+    module.dwSize = sizeof module;
+    for (BOOL more = Module32First(modules.get(), &module); more;
+         more = Module32Next(modules.get(), &module))
+        if (text::EqualsIgnoreAsciiCase(module.szExePath, path)) return true;
+    return false;
+}
+
 }  // namespace
+
+// The Restart Manager knows open files as well as loaded ones; where it says nothing (Wine), the
+// programs and module lists show who has the file loaded. A data file merely kept open is then
+// not found, and its write fails as a plain one.
+std::vector<ProcessEntry> Win32Processes::FileHolders(const std::string& path) const {
+    const std::vector<std::uint32_t> listed = win32::RestartManagerHolders(path);
+    const DWORD self = GetCurrentProcessId();
+    std::vector<ProcessEntry> holders;
+    for (ProcessEntry& process : Snapshot()) {
+        if (process.id == self || process.id == 0) continue;
+        const bool holds = std::find(listed.begin(), listed.end(), process.id) != listed.end() ||
+                           text::EqualsIgnoreAsciiCase(process.image_path, path) ||
+                           (listed.empty() && HasModule(process.id, path));
+        if (holds) holders.push_back(std::move(process));
+    }
+    return holders;
+}
 
 std::vector<ProcessEntry> Win32Processes::Snapshot() const {
     std::vector<ProcessEntry> list;
