@@ -35,6 +35,9 @@ void InstallLog::Count(const EntryReport& entry) {
         case Placement::Kept:
             ++totals_.kept;
             break;
+        case Placement::ReplacedAtRestart:
+            ++totals_.at_restart;
+            break;
         case Placement::Failed:
             ++totals_.failed;
             break;
@@ -47,8 +50,9 @@ void InstallLog::Count(const EntryReport& entry) {
 void InstallLog::WriteSummary(int exit_code, std::string_view meaning) {
     std::string line = "summary: " + std::to_string(totals_.written) + " files written (" +
                        std::to_string(totals_.bytes) + " bytes), " +
-                       std::to_string(totals_.kept) + " kept, " + std::to_string(totals_.failed) +
-                       " not installed; " + text::FixedPoint(clock_() - start_, 3) +
+                       std::to_string(totals_.kept) + " kept, " +
+                       std::to_string(totals_.at_restart) + " replaced at restart, " +
+                       std::to_string(totals_.failed) + " not installed; " + text::FixedPoint(clock_() - start_, 3) +
                        " seconds; exit code " + std::to_string(exit_code) + " ";
     Write(line.append(meaning));
 }
@@ -69,14 +73,26 @@ void LoggingObserver::EntryPlaced(const EntryReport& entry) {
             break;
         case Placement::Nothing:
             return;
+        case Placement::ReplacedAtRestart:
+            line = "file replaced at restart: " + std::string(entry.target) + " (" +
+                   std::to_string(entry.bytes) + " bytes)";
+            break;
         case Placement::Failed:
             line = log_.WithReason("file not installed: " + std::string(entry.entry) + ": " +
                                        std::string(entry.reason),
                                    entry.system_error);
             break;
     }
+    if (!entry.holders.empty()) line.append("; held by ").append(entry.holders);
     log_.Write(line);
     inner_.EntryPlaced(entry);
+}
+
+void LoggingObserver::TaskFailed(const TaskFailure& failure) {
+    std::string line = "task failed: " + failure.task;
+    if (!failure.code.empty()) line.append(" (").append(failure.code).append(")");
+    log_.Write(line.append(": ").append(failure.text));
+    inner_.TaskFailed(failure);
 }
 
 void LoggingObserver::RunEnded() {

@@ -31,7 +31,7 @@ public:
 
     // What the run did, for the summary.
     struct Totals {
-        int written = 0, kept = 0, failed = 0;
+        int written = 0, kept = 0, at_restart = 0, failed = 0;
         std::uint64_t bytes = 0;
     };
     const Totals& Counts() const { return totals_; }
@@ -63,6 +63,7 @@ public:
     InstallOptions Options() const override { return inner_.Options(); }
     void RunEnded() override;
     void EntryPlaced(const EntryReport& entry) override;
+    void TaskFailed(const TaskFailure& failure) override;
 
 private:
     InstallLog& log_;

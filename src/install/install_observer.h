@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "platform/window_handle.h"
@@ -24,6 +25,8 @@ enum class Placement {
     SetAside,  // the favourites link, kept for the finish page
     Nothing,   // no resource name: nothing to place
     Failed,    // the entry is not installed; a file at the target holds what it held before
+    ReplacedAtRestart,  // a running program holds the file: the new one waits beside it and
+                        // the system moves it into place at the next restart
 };
 
 struct EntryReport {
@@ -32,7 +35,17 @@ struct EntryReport {
     Placement placement = Placement::Nothing;
     std::string_view reason = {};    // for Failed: "X001", "X002" or the error's text
     std::uint32_t system_error = 0;  // for Failed: the platform's error code, or 0
-    std::uint64_t bytes = 0;         // for Written: the file's size
+    std::uint64_t bytes = 0;         // for Written and ReplacedAtRestart: the file's size
+    std::string_view holders = {};   // the programs that held the file, when any did
+};
+
+// A post-install task that failed, in whole or in part.
+struct TaskFailure {
+    std::string task;  // the operation's name: "WriteVersionRecord"
+    std::string code;  // the code its message showed ("0x004"), or "" for an error that ended
+                       // the run
+    std::string text;  // why
+    bool operator==(const TaskFailure&) const = default;
 };
 
 class InstallObserver {
@@ -54,6 +67,8 @@ public:
     virtual void RunEnded() = 0;
     // One entry has been handled; for a log.
     virtual void EntryPlaced(const EntryReport&) {}
+    // A post-install task failed (its message has been shown); for a log.
+    virtual void TaskFailed(const TaskFailure&) {}
 };
 
 // Shows nothing and installs with the options it is given: for a run without a window.

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "data/settings.h"
 #include "install/entry_contents.h"
@@ -45,6 +46,10 @@ struct InstallSession {
     std::string UninstallerPath = {};
     std::string BrowseDrive = {};  // first character: the drive the directory chooser opens on
     std::uint64_t InstalledBytes = 0;  // what the run has written, for the uninstall entry
+    // Set for a run with no one to ask: a file that a program kept running holds is replaced at
+    // the next restart, where the wizard reports it to the user who chose to keep the program.
+    bool ReplaceHeldFilesAtRestart = false;
+    std::vector<TaskFailure> TaskFailures = {};  // post-install tasks that failed, in order
 };
 
 // The main program's folder with its trailing backslash, as MainExePath stands now.

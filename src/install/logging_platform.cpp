@@ -23,6 +23,12 @@ public:
     Result WriteWholeFile(const std::string& p, const ContentSource& s) override {
         return inner_.WriteWholeFile(p, s);
     }
+    Result ReplaceAtRestart(const std::string& path, const ContentSource& s) override {
+        Result scheduled = inner_.ReplaceAtRestart(path, s);
+        if (!scheduled)
+            log_.Write(log_.WithReason("replacement at restart refused: " + path, scheduled.error));
+        return scheduled;
+    }
     std::optional<std::uint64_t> FreeSpace(const std::string& p) const override {
         return inner_.FreeSpace(p);
     }
@@ -137,6 +143,9 @@ class LoggingProcesses final : public Processes {
 public:
     LoggingProcesses(Processes& inner, InstallLog& log) : inner_(inner), log_(log) {}
     std::vector<ProcessEntry> Snapshot() const override { return inner_.Snapshot(); }
+    std::vector<ProcessEntry> FileHolders(const std::string& path) const override {
+        return inner_.FileHolders(path);
+    }
     Result Terminate(std::uint32_t id) override {
         std::string what = "process " + std::to_string(id);
         for (const ProcessEntry& process : inner_.Snapshot())

@@ -1,6 +1,9 @@
 #include "install/place_file.h"
 
+#include <optional>
+
 #include "data/unpack.h"
+#include "install/file_holders.h"
 #include "install/file_names.h"
 #include "platform/error.h"
 #include "platform/text.h"
@@ -16,11 +19,6 @@ bool IsGuarded(std::string_view upper_name) {
     for (std::string_view name : kGuardedPrograms)
         if (ContainsUpper(upper_name, name)) return true;
     return false;
-}
-
-std::string RemoveAll(std::string text, std::string_view part) {
-    for (std::size_t at; (at = text.find(part)) != std::string::npos;) text.erase(at, part.size());
-    return text;
 }
 
 std::string FileMessage(std::string_view name, std::string_view code) {
@@ -51,31 +49,102 @@ PlaceOutcome Done(Placement placement, std::uint64_t bytes = 0) {
     return {placement, {}, 0, bytes};
 }
 
-PlaceOutcome Failed(std::string_view code, const Result& write) {
-    return {Placement::Failed, std::string(code), write.error, 0};
+PlaceOutcome Failed(std::string_view code, const Result& write, std::string holders = {}) {
+    return {Placement::Failed, std::string(code), write.error, 0, std::move(holders)};
+}
+
+std::string Question(std::string_view name) {
+    std::string question = "程序 ";
+    return question.append(name).append("正在运行，是否强制结束它? ");
+}
+
+// The second write after the user's answer; a success needs nothing more.
+std::optional<PlaceOutcome> WriteAgain(InstallSession& session, std::string_view type,
+                                       std::string_view resource_name, const std::string& target,
+                                       Result& write) {
+    std::uint64_t bytes = 0;
+    write = WriteEntry(session, type, resource_name, target, bytes);
+    if (write) return Done(Placement::Written, bytes);
+    return std::nullopt;
+}
+
+// The new file waits beside the held one and takes its place at the next restart: never half
+// done, since the system swaps the two names in one step before any program runs. When even that
+// is refused, the entry is not installed and the user is told with code.
+PlaceOutcome ReplaceAtRestart(InstallSession& session, std::string_view type,
+                              std::string_view resource_name, const std::string& target,
+                              std::string_view shown_name, std::string_view code,
+                              std::string holders) {
+    std::uint64_t bytes = 0;
+    const Result scheduled =
+        session.platform.files.ReplaceAtRestart(target, [&](const ByteSink& sink) {
+            bytes = 0;
+            session.contents->Unpack(type, resource_name, [&](Bytes chunk) {
+                bytes += chunk.size();
+                return sink(chunk);
+            });
+        });
+    if (scheduled) return {Placement::ReplacedAtRestart, {}, 0, bytes, std::move(holders)};
+    session.platform.dialogs.ShowError(FileMessage(shown_name, code));
+    return Failed(code, scheduled, std::move(holders));
 }
 
 // A guarded program's file could not be written: if the program runs, the user may end it, and
-// the write is tried once more. A write that still fails is reported.
+// the write is tried once more. A write that still fails after Yes, or after an unattended No, is
+// replaced at the next restart; the user's No, or no window of the program, is reported.
 PlaceOutcome HandleGuardedFailure(InstallSession& session, std::string upper_name,
                                   const std::string& target, std::string_view type,
                                   std::string_view resource_name, Result write) {
-    std::string name = RemoveAll(std::move(upper_name), ".EXE");
+    const std::string name = WithoutExe(std::move(upper_name));
     InstallPlatform& platform = session.platform;
     if (IsProgramRunning(platform.processes, name)) {
-        std::string question = "程序 ";
-        question.append(name).append("正在运行，是否强制结束它? ");
         // An ended program can hold its file for a moment: wait for it, a few seconds at most,
         // so the second write does not fail only because it came too soon.
-        if (platform.dialogs.AskWarning(question))
-            platform.processes.WaitForExit(KillProgram(platform.processes, target),
-                                           kProgramExitWaitMs);
-        std::uint64_t bytes = 0;
-        write = WriteEntry(session, type, resource_name, target, bytes);
-        if (write) return Done(Placement::Written, bytes);
+        const bool yes = platform.dialogs.AskWarning(Question(name));
+        if (yes)
+            (void)platform.processes.WaitForExit(KillProgram(platform.processes, target),
+                                                 kProgramExitWaitMs);  // the write finds out
+        if (auto written = WriteAgain(session, type, resource_name, target, write)) return *written;
+        if (yes || session.ReplaceHeldFilesAtRestart)
+            return ReplaceAtRestart(session, type, resource_name, target, name, "X002",
+                                    DescribeHolders(platform.processes.FileHolders(target)));
     }
     platform.dialogs.ShowError(FileMessage(name, "X002"));
     return Failed("X002", write);
+}
+
+// Any other file that a running program holds: the file's own program, or one that has it loaded
+// or open. Those running from the installation folder are the product's: the user may end them as
+// a guarded program. Those from elsewhere are never ended. A file nobody is found to hold is a
+// plain write failure.
+PlaceOutcome HandleHeldFile(InstallSession& session, std::string upper_name,
+                            const std::string& target, std::string_view type,
+                            std::string_view resource_name, Result write) {
+    InstallPlatform& platform = session.platform;
+    const FileHolders holders =
+        FindFileHolders(platform.processes, target, session.InstallDir);
+    if (holders.empty()) {
+        platform.dialogs.ShowError(FileMessage(upper_name, "X001"));
+        return Failed("X001", write);
+    }
+    std::string described = DescribeHolders(holders.inside);
+    if (!holders.outside.empty())
+        described += (described.empty() ? "" : "; ") + std::string("outside the folder, left running: ") +
+                     DescribeHolders(holders.outside);
+    const std::string name = WithoutExe(std::move(upper_name));
+    if (!holders.inside.empty()) {
+        if (platform.dialogs.AskWarning(Question(HolderNames(holders.inside)))) {
+            const bool ended = EndHolders(platform.processes, holders.inside, kProgramExitWaitMs);
+            if (ended && holders.outside.empty())
+                if (auto written = WriteAgain(session, type, resource_name, target, write))
+                    return *written;
+        } else if (!session.ReplaceHeldFilesAtRestart) {
+            platform.dialogs.ShowError(FileMessage(name, "X002"));
+            return Failed("X002", write, std::move(described));
+        }
+    }
+    return ReplaceAtRestart(session, type, resource_name, target, name, "X002",
+                            std::move(described));
 }
 
 }  // namespace
@@ -103,8 +172,8 @@ PlaceOutcome PlaceFile(InstallSession& session, std::string_view resource_name,
     if (IsGuarded(upper_name))
         return HandleGuardedFailure(session, std::move(upper_name), target, resource_type,
                                     resource_name, write);
-    platform.dialogs.ShowError(FileMessage(upper_name, "X001"));
-    return Failed("X001", write);
+    return HandleHeldFile(session, std::move(upper_name), target, resource_type, resource_name,
+                          write);
 }
 
 bool IsProgramRunning(const Processes& processes, std::string_view name) {

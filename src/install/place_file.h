@@ -28,15 +28,21 @@ inline constexpr char kCopyingCaption[] = "正在复制文件：";
 constexpr unsigned kProgramExitWaitMs = 5000;
 
 struct [[nodiscard]] PlaceOutcome {
-    Placement placement = Placement::Nothing;  // Written, Kept, Nothing or Failed
+    Placement placement = Placement::Nothing;  // Written, Kept, Nothing, ReplacedAtRestart, Failed
     std::string reason;              // for Failed: the code the user was shown, "X001" or "X002"
     std::uint32_t system_error = 0;  // for Failed: the platform's error code of the last write
-    std::uint64_t bytes = 0;         // for Written: the bytes written
+    std::uint64_t bytes = 0;         // for Written and ReplacedAtRestart: the bytes written
+    std::string holders = {};        // the programs found holding the file, for the log
 };
 
 // Unpacks the resource (type, name) and writes it to target. An empty resource name does nothing.
 // Errors of the resource (missing, damaged) pass to the caller as RuntimeError, and the target
 // keeps what it held; write failures are reported to the user here and in the outcome.
+// A file that a running program holds: the four guarded programs are asked about by their window;
+// any other holder that runs from the installation folder (the file's own program, or one that has
+// it loaded or open) is asked about by name; Yes ends it and writes again. What still cannot be
+// written (a holder outside the folder, one that would not end, or one kept by an unattended run)
+// is replaced at the next restart; the user's No in the wizard is reported as X002.
 PlaceOutcome PlaceFile(InstallSession& session, std::string_view resource_name,
                        std::string_view resource_type, const std::string& target);
 

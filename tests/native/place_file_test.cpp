@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "install/file_holders.h"
 #include "platform/error.h"
 #include "support/install_fixture.h"
 
@@ -152,15 +153,110 @@ TEST_F(PlaceFileTest, NoLeavesTheProgramAndItsFileAndReportsTheFailedSecondWrite
     EXPECT_EQ(FileText(target), "old");
 }
 
-TEST_F(PlaceFileTest, YesWhoseSecondWriteStillFailsIsReported) {
+// After Yes the program's file is replaced whole, now or at the next restart; only a refused
+// schedule is reported.
+TEST_F(PlaceFileTest, YesWhoseSecondWriteStillFailsIsReplacedAtRestart) {
     std::string target = InDir("TessikOne商贸版服务器.exe");
+    files.AddFile(target, {'o', 'l', 'd'});
     processes.Launch(target, {"TessikOne商贸版服务器"}, {target});
     files.Lock(target, 9999);  // held by something that is not ended
     dialogs.AnswerNext(true);
-    EXPECT_EQ(Place(target).placement, Placement::Failed);
-    ASSERT_EQ(dialogs.ShownDialogs().size(), 2u);
-    EXPECT_EQ(dialogs.ShownDialogs()[1],
+    EXPECT_EQ(Place(target).placement, Placement::ReplacedAtRestart);
+    ASSERT_EQ(dialogs.ShownDialogs().size(), 1u);
+    EXPECT_EQ(FileText(target), "old");
+    ASSERT_EQ(files.PendingReplacements().size(), 1u);
+    files.Restart();
+    EXPECT_EQ(FileText(target), "new contents");
+
+    files.Lock(target, 9999);
+    files.RefuseRestartReplacement();
+    processes.Launch(target, {"TessikOne商贸版服务器"}, {target});
+    dialogs.AnswerNext(true);
+    const PlaceOutcome refused = Place(target);
+    EXPECT_EQ(refused.placement, Placement::Failed);
+    EXPECT_EQ(refused.reason, "X002");
+    EXPECT_EQ(dialogs.ShownDialogs().back(),
               (MemoryDialogs::Shown{Kind::Error, "文件 TESSIKONE商贸版服务器复制出错(X002)！ "}));
+}
+
+// A program of the folder that is not one of the guarded four, running from the very file: the
+// installer started it, so it must be able to replace it. The same question; No is reported.
+TEST_F(PlaceFileTest, AProgramRunningFromItsOwnFileIsAskedAboutByName) {
+    const std::string target = InDir("RuDavovo.exe");
+    files.AddFile(target, {'o', 'l', 'd'});
+    const std::uint32_t id = processes.Launch(target, {}, {target});  // no window at all
+    const std::string question = "程序 RUDAVOVO正在运行，是否强制结束它? ";
+    dialogs.AnswerNext(false);
+    const PlaceOutcome kept = Place(target);
+    EXPECT_EQ(kept.reason, "X002");
+    EXPECT_EQ(dialogs.ShownDialogs(),
+              (std::vector<MemoryDialogs::Shown>{
+                  {Kind::Warning, question}, {Kind::Error, "文件 RUDAVOVO复制出错(X002)！ "}}));
+    EXPECT_TRUE(processes.IsRunning(id));
+    EXPECT_EQ(FileText(target), "old");
+
+    processes.SetSlowExit(true);  // the file is free only once the ended process is waited for
+    dialogs.AnswerNext(true);
+    EXPECT_EQ(Place(target).placement, Placement::Written);
+    EXPECT_EQ(dialogs.ShownDialogs().back(), (MemoryDialogs::Shown{Kind::Warning, question}));
+    EXPECT_EQ(processes.Terminated(), (std::vector<std::uint32_t>{id}));
+    EXPECT_EQ(FileText(target), "new contents");
+}
+
+// A library or data file held by programs: those of the folder are named in one question and
+// ended on Yes; one from elsewhere is never ended, and the file waits for the restart.
+TEST_F(PlaceFileTest, HoldersInsideTheFolderAreAskedAboutThoseOutsideAreLeftAlone) {
+    const std::string target = InDir("TsBase.dll");
+    files.AddFile(target, {'o', 'l', 'd'});
+    const std::uint32_t main = processes.Launch(InDir("TessikOne商贸版.Exe"), {}, {target});
+    const std::uint32_t server = processes.Launch(InDir("scktsrvr.exe"), {}, {target});
+    dialogs.AnswerNext(true);
+    EXPECT_EQ(Place(target).placement, Placement::Written);
+    EXPECT_EQ(dialogs.ShownDialogs(),
+              (std::vector<MemoryDialogs::Shown>{
+                  {Kind::Warning, "程序 TESSIKONE商贸版、SCKTSRVR正在运行，是否强制结束它? "}}));
+    EXPECT_EQ(processes.Terminated(), (std::vector<std::uint32_t>{main, server}));
+
+    const std::uint32_t host = processes.Launch("C:\\Tools\\host.exe", {"host"}, {target});
+    const std::uint32_t unnamed = processes.Launch("guard.exe", {}, {target});  // path unknown
+    const PlaceOutcome placed = Place(target);
+    EXPECT_EQ(placed.placement, Placement::ReplacedAtRestart);
+    EXPECT_EQ(placed.holders,
+              "outside the folder, left running: host.exe (C:\\Tools\\host.exe), guard.exe (?)");
+    EXPECT_EQ(dialogs.ShownDialogs().size(), 1u);  // nothing asked about them
+    EXPECT_TRUE(processes.IsRunning(host));
+    EXPECT_TRUE(processes.IsRunning(unnamed));
+    EXPECT_EQ(processes.Terminated().size(), 2u);
+}
+
+// A run without a person answers No (without /CLOSEAPPLICATIONS): every held file, guarded or
+// not, then waits for the restart instead of failing; so does one whose program will not end.
+TEST_F(PlaceFileTest, WithNoOneToAskHeldFilesAreReplacedAtRestart) {
+    session.ReplaceHeldFilesAtRestart = true;
+    const std::string server = InDir("scktsrvr.exe"), own = InDir("RuDavovo.exe");
+    const std::uint32_t a = processes.Launch(server, {"scktsrvr"}, {server});
+    const std::uint32_t b = processes.Launch(own, {}, {own});
+    EXPECT_EQ(Place(server).placement, Placement::ReplacedAtRestart);
+    EXPECT_EQ(Place(own).placement, Placement::ReplacedAtRestart);
+    EXPECT_TRUE(processes.IsRunning(a));
+    EXPECT_TRUE(processes.IsRunning(b));
+
+    processes.RefuseTermination(b);
+    dialogs.AnswerNext(true);
+    EXPECT_EQ(Place(own).placement, Placement::ReplacedAtRestart);
+    EXPECT_TRUE(processes.IsRunning(b));
+    EXPECT_EQ(files.PendingReplacements().size(), 3u);
+    for (const auto& pending : files.PendingReplacements())
+        EXPECT_EQ(std::string(pending.bytes.begin(), pending.bytes.end()), "new contents");
+}
+
+TEST(FileHolderSplit, InsideMeansBelowTheFolderByWholeComponents) {
+    EXPECT_TRUE(IsInsideFolder("c:\\app\\bin\\a.exe", "C:\\App"));
+    EXPECT_FALSE(IsInsideFolder("C:\\AppX\\a.exe", "C:\\App"));
+    EXPECT_FALSE(IsInsideFolder("C:\\App", "C:\\App"));
+    EXPECT_FALSE(IsInsideFolder("", "C:\\App"));
+    EXPECT_FALSE(IsInsideFolder("C:\\App\\a.exe", ""));
+    EXPECT_EQ(HolderNames({{1, "a.exe", ""}, {2, "A.EXE", ""}, {3, "b.Exe", ""}}), "A、B");
 }
 
 TEST(ProgramGuard, RunningMeansAWholeWindowTitleAndKillMatchesTheWholePathOnly) {
