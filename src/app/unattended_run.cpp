@@ -46,6 +46,8 @@ ExitCode RunUnattended(Installation& installation, const CommandLine& line, Inst
     }
     Note(log, "folder: " + paths->InstallDir);
     installation.SetPaths(*paths);
+    // No one is there to be asked: what a program kept running holds is replaced at restart.
+    installation.Session().ReplaceHeldFilesAtRestart = true;
     installation.Start();
     try {
         while (installation.Step())
@@ -54,7 +56,7 @@ ExitCode RunUnattended(Installation& installation, const CommandLine& line, Inst
         // A post-install task that failed ends the run there, as in the wizard.
         Note(log, std::string("error: ") + e.what());
     }
-    return ExitCodeFor(installation.Outcome());
+    return ExitCodeFor(installation.Summary());
 }
 
 }  // namespace setup::app

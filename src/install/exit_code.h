@@ -14,11 +14,18 @@ enum class ExitCode : int {
     FolderRefused = 4,   // the installation folder was refused; nothing was written
     Incomplete = 5,      // the run ended with files not installed
     LogNotWritten = 6,   // everything installed, but the log asked for could not be written
+    // Another installer of the product is running; nothing was written. The code deployment
+    // tools know as "another installation is in progress" and try again later.
+    AlreadyRunning = 1618,
+    // Every file installed, some of them in place only after the next restart (a running
+    // program held them). The code deployment tools read as success with a restart pending.
+    RestartNeeded = 3010,
 };
 
 inline constexpr ExitCode kExitCodes[] = {
-    ExitCode::Success,       ExitCode::Cancelled,  ExitCode::BadCommandLine, ExitCode::Damaged,
-    ExitCode::FolderRefused, ExitCode::Incomplete, ExitCode::LogNotWritten};
+    ExitCode::Success,       ExitCode::Cancelled,  ExitCode::BadCommandLine,
+    ExitCode::Damaged,       ExitCode::FolderRefused, ExitCode::Incomplete,
+    ExitCode::LogNotWritten, ExitCode::AlreadyRunning, ExitCode::RestartNeeded};
 
 // What a code means, as the help text and the log say it.
 constexpr const char* ExitCodeMeaning(ExitCode code) {
@@ -34,19 +41,25 @@ constexpr const char* ExitCodeMeaning(ExitCode code) {
         case ExitCode::FolderRefused:
             return "安装目录不可用（路径无效、无法创建或磁盘空间不足）";
         case ExitCode::Incomplete:
-            return "安装完成，但有文件未能安装";
+            return "安装未完成：有文件未能安装或注册表记录未能写入";
         case ExitCode::LogNotWritten:
             return "安装成功，但无法写入日志";
+        case ExitCode::AlreadyRunning:
+            return "另一个安装程序正在运行";
+        case ExitCode::RestartNeeded:
+            return "安装成功，重新启动计算机后完成";
     }
     return "";
 }
 
 // The code for how the run stands when the program ends: a run that never started or was
-// stopped is a cancel; one that ended says whether every entry is in place.
-constexpr ExitCode ExitCodeFor(RunOutcome outcome) {
-    switch (outcome) {
+// stopped is a cancel; one that ended says whether every entry is in place and every task done,
+// and a complete one whether it waits for a restart.
+constexpr ExitCode ExitCodeFor(const RunSummary& run) {
+    switch (run.outcome) {
         case RunOutcome::Complete:
-            return ExitCode::Success;
+            if (run.task_failures > 0) return ExitCode::Incomplete;
+            return run.replaced_at_restart > 0 ? ExitCode::RestartNeeded : ExitCode::Success;
         case RunOutcome::Incomplete:
             return ExitCode::Incomplete;
         case RunOutcome::Running:

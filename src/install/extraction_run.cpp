@@ -4,7 +4,7 @@
 
 #include "data/file_list.h"
 #include "install/place_file.h"
-#include "install/registry_records.h"
+#include "install/post_install_tasks.h"
 #include "install/shortcuts.h"
 #include "install/target_path.h"
 #include "platform/error.h"
@@ -42,6 +42,10 @@ bool ExtractionRun::Cancel() {
     if (tasks_started_) return false;
     cancelled_ = true;
     return true;
+}
+
+RunSummary ExtractionRun::Summary() const {
+    return {Outcome(), replaced_at_restart_, static_cast<int>(session_.TaskFailures.size())};
 }
 
 RunOutcome ExtractionRun::Outcome() const {
@@ -82,9 +86,10 @@ void ExtractionRun::PlaceEntry(int index) {
             Fail(entry, placed.reason, placed.system_error);
         else if (placed.placement != Placement::Nothing)
             ++installed_;
+        if (placed.placement == Placement::ReplacedAtRestart) ++replaced_at_restart_;
         session_.InstalledBytes += placed.bytes;
-        session_.observer->EntryPlaced(
-            {entry, target, placed.placement, placed.reason, placed.system_error, placed.bytes});
+        session_.observer->EntryPlaced({entry, target, placed.placement, placed.reason,
+                                        placed.system_error, placed.bytes, placed.holders});
     } catch (const RuntimeError& e) {
         // A missing or damaged entry, or one that would lead out of the folder: the run goes on
         // without it, and the finish page names it.
@@ -111,39 +116,18 @@ bool ExtractionRun::RunNextTask() {
             return false;
         }
     }
-    // The options are read at the moment their task runs.
-    const InstallOptions options = session_.observer->Options();
-    switch (next_task_++) {
-        case 0:
-            WriteVersionRecord(session_);
-            break;
-        case 1:
-            WriteSetupPath(session_);
-            break;
-        case 2:
-            if (options.desktop_links) CreateDesktopShortcuts(session_);
-            break;
-        case 3:
-            if (options.quick_launch_link) CreateQuickLaunchShortcut(session_);
-            break;
-        case 4:
-            CreateProgramGroup(session_);
-            break;
-        case 5:
-            if (options.autostart)
-                EnableAutostart(session_);
-            else
-                DisableAutostart(session_);
-            break;
-        case 6:
-            WriteUninstallEntry(session_);
-            break;
-        default:
-            RegisterServers(session_);
-            Finish();
-            return false;
+    const std::span<const PostInstallTask> tasks = PostInstallTasks();
+    const PostInstallTask& task = tasks[next_task_++];
+    try {
+        task.run(session_, session_.observer->Options());
+    } catch (const std::exception& e) {
+        // An error no task handles itself ends the run there; the window shows it.
+        RecordTaskFailure(session_, task.name, "", e.what());
+        throw;
     }
-    return true;
+    if (next_task_ < static_cast<int>(tasks.size())) return true;
+    Finish();
+    return false;
 }
 
 void ExtractionRun::Finish() {

@@ -27,6 +27,15 @@ enum class RunOutcome {
     Cancelled,   // the user stopped it
 };
 
+// What the exit code is made of: how the run ended, how many files wait for the next restart,
+// and how many post-install tasks failed in whole or in part (their messages were shown).
+struct RunSummary {
+    RunOutcome outcome = RunOutcome::Cancelled;
+    int replaced_at_restart = 0;
+    int task_failures = 0;
+    bool operator==(const RunSummary&) const = default;
+};
+
 // A payload entry set aside for later: the favourites link that the finish page may write.
 struct PayloadEntry {
     std::string ResourceName;
@@ -65,9 +74,13 @@ public:
     bool Cancelled() const { return cancelled_; }
     // The entries not installed, in list order.
     const std::vector<EntryFailure>& Failures() const { return failures_; }
-    // Entries whose file is in place: written, or a protected file kept.
+    // Entries whose file is in place: written, a protected file kept, or one replaced at the
+    // next restart.
     int InstalledCount() const { return installed_; }
+    // Entries whose new file waits for the next restart: the installation completes then.
+    int ReplacedAtRestartCount() const { return replaced_at_restart_; }
     RunOutcome Outcome() const;
+    RunSummary Summary() const;
 
 private:
     void PlaceEntry(int index);
@@ -86,6 +99,7 @@ private:
     PayloadEntry favorites_;
     std::vector<EntryFailure> failures_;
     int installed_ = 0;
+    int replaced_at_restart_ = 0;
     bool finished_ = false;
     bool tasks_started_ = false;
     int next_task_ = 0;

@@ -93,6 +93,12 @@ RunOutcome Installation::Outcome() const {
     return started_ ? run_.Outcome() : RunOutcome::Cancelled;
 }
 
+RunSummary Installation::Summary() const {
+    RunSummary summary = run_.Summary();
+    summary.outcome = Outcome();
+    return summary;
+}
+
 void Installation::StartMainProgram() {
     StartProgram(session_, session_.MainExePath);
 }

@@ -58,6 +58,8 @@ public:
     bool InstallFinished() const { return run_.InstallFinished(); }
     // Not started, or stopped, counts as cancelled.
     RunOutcome Outcome() const;
+    // The outcome with what else the exit code needs.
+    RunSummary Summary() const;
     const std::vector<EntryFailure>& Failures() const { return run_.Failures(); }
 
     // The finish page's two options.

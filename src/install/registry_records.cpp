@@ -1,6 +1,7 @@
 #include "install/registry_records.h"
 
 #include "install/file_names.h"
+#include "install/post_install_tasks.h"
 #include "platform/error.h"
 #include "platform/text.h"
 
@@ -20,8 +21,22 @@ void CloseKey(std::unique_ptr<RegistryKey>& key, bool flush) {
     if (key) key->Close(flush);
 }
 
-void Report(InstallSession& session, std::string_view code) {
-    session.platform.dialogs.ShowError(RegistryErrorMessage(session.strings, code));
+// The one rule for the registry tasks: the key is opened (created when asked) and closed here,
+// whatever happens; a refused write shows the task's message with its code, is recorded for the
+// exit code and the log, and the task after it still runs. The body gets nullptr for a key that
+// could not be opened.
+template <typename Body>
+void WithKey(InstallSession& session, const char* task, std::string_view code,
+             const std::string& path, bool create, bool flush, Body body) {
+    std::unique_ptr<RegistryKey> key;
+    try {
+        key = session.platform.registry.OpenKey(kMachine, path, create);
+        body(key.get());
+    } catch (const RuntimeError& e) {
+        session.platform.dialogs.ShowError(RegistryErrorMessage(session.strings, code));
+        RecordTaskFailure(session, task, code, e.what());
+    }
+    CloseKey(key, flush);
 }
 
 std::string FirstCharacter(std::string_view text) {
@@ -63,35 +78,19 @@ void StartProgram(InstallSession& session, const std::string& path) {
 }
 
 void WriteVersionRecord(InstallSession& session) {
-    auto key = session.platform.registry.OpenKey(kMachine, ProductKey(session.strings), true);
-    try {
-        WriteValue(key.get(), "BWQRVK", session.strings.SoftVersion);
-    } catch (const RuntimeError&) {
-        Report(session, "0x004");
-    }
-    CloseKey(key, true);
+    WithKey(session, "WriteVersionRecord", "0x004", ProductKey(session.strings), true, true,
+            [&](RegistryKey* key) { WriteValue(key, "BWQRVK", session.strings.SoftVersion); });
 }
 
 void WriteSetupPath(InstallSession& session) {
-    std::unique_ptr<RegistryKey> key;
-    try {
-        key = session.platform.registry.OpenKey(kMachine, ProductKey(session.strings), true);
-        WriteValue(key.get(), kSetupPathValue, session.InstallDir);
-    } catch (const RuntimeError&) {
-        Report(session, "0x005");
-    }
-    CloseKey(key, true);
+    WithKey(session, "WriteSetupPath", "0x005", ProductKey(session.strings), true, true,
+            [&](RegistryKey* key) { WriteValue(key, kSetupPathValue, session.InstallDir); });
 }
 
 void WriteRunValue(InstallSession& session, const std::string& path) {
-    std::unique_ptr<RegistryKey> key;
-    try {
-        key = session.platform.registry.OpenKey(kMachine, kRunKey, false);
+    WithKey(session, "WriteRunValue", "0x001", kRunKey, false, false, [&](RegistryKey* key) {
         if (key) key->WriteString(session.strings.Company, QuoteIfBlank(path));
-    } catch (const RuntimeError&) {
-        Report(session, "0x001");
-    }
-    CloseKey(key, false);
+    });
 }
 
 void EnableAutostart(InstallSession& session) {
@@ -104,33 +103,24 @@ void EnableAutostart(InstallSession& session) {
 }
 
 void DisableAutostart(InstallSession& session) {
-    std::unique_ptr<RegistryKey> key;
-    try {
-        key = session.platform.registry.OpenKey(kMachine, kRunKey, true);
+    WithKey(session, "DisableAutostart", "0x002", kRunKey, true, false, [&](RegistryKey* key) {
         // A value that cannot be deleted is not reported: the task only makes sure of it.
         if (key && key->ValueExists(session.strings.Company))
             (void)key->DeleteValue(session.strings.Company);
-    } catch (const RuntimeError&) {
-        Report(session, "0x002");
-    }
-    CloseKey(key, false);
+    });
 }
 
 void WriteUninstallEntry(InstallSession& session) {
     const ProductStrings& strings = session.strings;
-    auto key =
-        session.platform.registry.OpenKey(kMachine, kUninstallKeyBase + strings.Company, true);
-    try {
-        WriteValue(key.get(), "DisplayName", strings.SoftSysName);
-        // Quoted when the directory has a blank, so the command names the uninstaller and no
-        // other program; the uninstaller recognises its one argument.
-        WriteValue(key.get(), "UninstallString",
-                   QuoteIfBlank(session.InstallDir + "\\uninstall.exe") + " UninstalMe");
-        WriteProgramsAndFeatures(session, *key);
-    } catch (const RuntimeError&) {
-        Report(session, "0x003");
-    }
-    CloseKey(key, true);
+    WithKey(session, "WriteUninstallEntry", "0x003", kUninstallKeyBase + strings.Company, true,
+            true, [&](RegistryKey* key) {
+                WriteValue(key, "DisplayName", strings.SoftSysName);
+                // Quoted when the directory has a blank, so the command names the uninstaller
+                // and no other program; the uninstaller recognises its one argument.
+                WriteValue(key, "UninstallString",
+                           QuoteIfBlank(session.InstallDir + "\\uninstall.exe") + " UninstalMe");
+                WriteProgramsAndFeatures(session, *key);
+            });
 }
 
 void RegisterAndStart(InstallSession& session, const std::string& path) {

@@ -110,7 +110,7 @@ TEST_F(Run, FailedEntriesAreCountedWithTheirReasonAndTheRunEndsIncomplete) {
     EXPECT_EQ(session.InstalledBytes, 2u);  // "a" and "c": what the uninstall entry's size counts
     EXPECT_TRUE(run.InstallFinished());
     EXPECT_EQ(run.Outcome(), RunOutcome::Incomplete);
-    EXPECT_EQ(ExitCodeFor(run.Outcome()), ExitCode::Incomplete);
+    EXPECT_EQ(ExitCodeFor(run.Summary()), ExitCode::Incomplete);
     EXPECT_TRUE(VersionRecorded());
     EXPECT_EQ(window.runs_ended, 1);
 }
@@ -132,14 +132,14 @@ TEST_F(Run, WhenNoFileCouldBeWrittenNothingIsRecordedLinkedOrStarted) {
 
 TEST_F(Run, TheExitCodeSaysHowTheRunStands) {
     ExtractionRun run = MakeRun({"a.txt", "b.txt"});
-    EXPECT_EQ(ExitCodeFor(run.Outcome()), ExitCode::Cancelled);  // closed before copying
+    EXPECT_EQ(ExitCodeFor(run.Summary()), ExitCode::Cancelled);  // closed before copying
     EXPECT_TRUE(run.Step());
-    EXPECT_EQ(ExitCodeFor(run.Outcome()), ExitCode::Cancelled);  // closed while copying
+    EXPECT_EQ(ExitCodeFor(run.Summary()), ExitCode::Cancelled);  // closed while copying
     EXPECT_TRUE(run.Step());
     EXPECT_EQ(run.Outcome(), RunOutcome::Running);  // every file in place, the records to come
     RunToEnd(run);
     EXPECT_EQ(run.Outcome(), RunOutcome::Complete);
-    EXPECT_EQ(ExitCodeFor(run.Outcome()), ExitCode::Success);
+    EXPECT_EQ(ExitCodeFor(run.Summary()), ExitCode::Success);
 }
 
 TEST_F(Run, WithoutMachineKeysTheMessagesComeInTaskOrderAndThePageIsReached) {

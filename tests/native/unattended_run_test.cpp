@@ -97,16 +97,18 @@ TEST_F(UnattendedRun, ARefusedFolderEndsWithItsCodeAndItsReasonAndWritesNothing)
     EXPECT_TRUE(Logged("磁盘空间不足"));
 }
 
-// Without /CLOSEAPPLICATIONS the answer to "end it?" is No: the program runs on, its file is not
-// replaced, and the run says so.
+// Without /CLOSEAPPLICATIONS the answer to "end it?" is No: the program runs on, its file is
+// replaced at the next restart, and the exit code says a restart is needed.
 TEST_F(UnattendedRun, ARunningProgramIsEndedOnlyWhenTheLineSaysSo) {
     files.AddDirectory("D:\\Shop");
     const std::string target = "D:\\Shop\\scktsrvr.exe";
     std::uint32_t id = processes.Launch(target, {"scktsrvr"}, {target});
-    EXPECT_EQ(Run("/S /D=D:\\Shop"), ExitCode::Incomplete);
+    EXPECT_EQ(Run("/S /D=D:\\Shop"), ExitCode::RestartNeeded);
     EXPECT_TRUE(processes.IsRunning(id));
     EXPECT_TRUE(Logged("question: 程序 SCKTSRVR正在运行，是否强制结束它?  -> No"));
-    EXPECT_TRUE(Logged("file not installed: scktsrvr.exe: X002"));
+    EXPECT_TRUE(Logged("file replaced at restart: D:\\Shop\\scktsrvr.exe"));
+    ASSERT_EQ(files.PendingReplacements().size(), 1u);
+    EXPECT_EQ(files.PendingReplacements()[0].path, target);
 
     EXPECT_EQ(Run("/S /CLOSEAPPLICATIONS /D=D:\\Shop"), ExitCode::Success);
     EXPECT_FALSE(processes.IsRunning(id));
