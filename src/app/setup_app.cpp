@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/command_line.h"
+#include "app/single_instance.h"
 #include "app/unattended_run.h"
 #include "install/exit_code.h"
 #include "install/install_log.h"
@@ -77,7 +78,7 @@ ExitCode RunWizard(Installation& installation, FileSystem& files, Win32Dialogs& 
     frm_main.FrmSetDir = &frm_set_dir;
     frm_main.Show();
     RunMessageLoop(frm_main, probe);
-    return ExitCodeFor(frm_main.Outcome());
+    return ExitCodeFor(installation.Summary());
 }
 
 // /SILENT shows the copying page alone; /S and /VERYSILENT show nothing.
@@ -155,6 +156,12 @@ int RunSetup(std::string_view arguments, LoopProbe* probe) {
     const InstallPlatform platform = logging ? logging->Platform() : plain;
 
     Installation installation(platform);
+    // Held to the end of the run: a second installer of the product meanwhile writes nothing.
+    const SingleInstance instance(InstallerMutexName(installation.Strings()));
+    if (instance.AnotherRuns()) {
+        platform.dialogs.ShowPlain(kAlreadyRunningMessage);
+        return finish(ExitCode::AlreadyRunning);
+    }
     // A damaged download is refused before anything is shown or written.
     if (auto damaged = installation.FindDamage()) {
         platform.dialogs.ShowPlain(std::string(kDamagedMessage) + "\r\n(" + *damaged + ")");

@@ -31,6 +31,9 @@
 
 namespace setup::ui {
 
+// Page 4's line for an installation whose last files take their place at the next restart.
+inline constexpr char kRestartHint[] = "部分文件正在使用，重新启动计算机后安装才能完成。";
+
 using controls::TFlatCheckBox;
 using controls::TUserButton;
 
@@ -138,7 +141,7 @@ public:
 
     gui::Image imgPage4BottomBack, imgPage4CenterBack;
     TUserButton BtnComplete;
-    gui::Label lblHintCancel, lblFailedFiles;
+    gui::Label lblHintCancel, lblFailedFiles, lblRestartHint;
     TFlatCheckBox chkStartMorlan, chkAddToFavorites;
     gui::Memo memFailedFiles;
 
@@ -155,6 +158,8 @@ private:
     // Page 4 for a run that did not install everything: no options, the reason, and the files
     // that are missing.
     void ShowFailureForm();
+    // The one line of a complete page 4 whose files are in place only after a restart.
+    void ShowRestartHint();
     std::shared_ptr<const gui::Bitmap> SharedPiece(SkinPiece piece) const;
     void Browse(gui::Edit& edit);
 

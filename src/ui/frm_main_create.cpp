@@ -89,6 +89,7 @@ TFrmMain::TFrmMain(Installation& installation)
       BtnComplete(pnlPage4),
       lblHintCancel(pnlPage4),
       lblFailedFiles(pnlPage4),
+      lblRestartHint(pnlPage4),
       chkStartMorlan(pnlPage4, DesignLayout().page4.chkStartMorlan, ""),
       chkAddToFavorites(pnlPage4, DesignLayout().page4.chkAddToFavorites, ""),
       memFailedFiles(pnlPage4, DesignLayout().page4.memFailedFiles),
@@ -163,6 +164,8 @@ void TFrmMain::SetDesignProperties() {
     lblHintCancel.SetVisible(false);
     SetUpLabel(lblFailedFiles, "", d.page4.lblFailedFiles, gui::SongFont(12));
     lblFailedFiles.SetVisible(false);
+    SetUpLabel(lblRestartHint, kRestartHint, d.page4.lblRestartHint, gui::SongFont(12));
+    lblRestartHint.SetVisible(false);
     memFailedFiles.SetFont(gui::SongFont(12, GB2312_CHARSET));
     memFailedFiles.SetVisible(false);
     for (TFlatCheckBox* box : {&chkStartMorlan, &chkAddToFavorites}) {

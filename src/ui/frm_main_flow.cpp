@@ -65,6 +65,10 @@ void TFrmMain::BtnCancelPage3MouseUp(gui::MouseButton, gui::ShiftState, int, int
     ShowFailureForm();
 }
 
+void TFrmMain::ShowRestartHint() {
+    lblRestartHint.SetVisible(true);
+}
+
 void TFrmMain::ShowFailureForm() {
     chkStartMorlan.SetVisible(false);
     chkAddToFavorites.SetVisible(false);
@@ -124,7 +128,10 @@ InstallOptions TFrmMain::RunView::Options() const {
 void TFrmMain::RunView::RunEnded() {
     if (frm_.progress_only_) return;
     frm_.Go(FlowEvent::RunEnded);
-    if (frm_.Outcome() != RunOutcome::Complete) frm_.ShowFailureForm();
+    if (frm_.Outcome() != RunOutcome::Complete)
+        frm_.ShowFailureForm();
+    else if (frm_.installation_.Run().ReplacedAtRestartCount() > 0)
+        frm_.ShowRestartHint();
 }
 
 void TFrmMain::RunView::ShowHint(const std::string& text) {

@@ -171,6 +171,7 @@ void TFrmMain::LayoutPage4(const gui::Bounds& panel) {
     lblHintCancel.SetBounds(l.lblHintCancel);
     lblFailedFiles.SetBounds(l.lblFailedFiles);
     memFailedFiles.SetBounds(l.memFailedFiles);
+    lblRestartHint.SetBounds(l.lblRestartHint);
     BtnComplete.SetBounds(l.BtnComplete);
 }
 

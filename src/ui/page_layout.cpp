@@ -90,6 +90,8 @@ Page4Layout LayoutPage4(int client_width, const PageFrame& f, Size complete) {
     l.lblFailedFiles = {30, 150, 450, 22};
     l.memFailedFiles = {30, 170, f.panel.width - 60, f.center.height - 180};
     l.BtnComplete = BottomButton(client_width - 98, f, complete);
+    // A complete installation that waits for a restart says so below its two options.
+    l.lblRestartHint = {30, 150, 450, 22};
     return l;
 }
 

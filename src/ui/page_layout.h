@@ -49,7 +49,7 @@ Page3Layout LayoutPage3(int client_width, const PageFrame& frame, Size bar_frame
 
 struct Page4Layout {
     Bounds chkStartMorlan, chkAddToFavorites, lblHintCancel, lblFailedFiles, memFailedFiles,
-        BtnComplete;
+        BtnComplete, lblRestartHint;
 };
 Page4Layout LayoutPage4(int client_width, const PageFrame& frame, Size complete);
 
