@@ -2,7 +2,8 @@
 // uninstaller are all copies of it). It appends "file name<TAB>command line<TAB>creation time" to started.log in its
 // own folder, then shows a window titled with its file name without extension, as the installer's
 // running-program check expects, until the window is closed. Tests read the log to see that it
-// ran, with which parameters and in which order.
+// ran, with which parameters and in which order. Started with "--hold PATH" it first loads the
+// library at PATH and keeps it loaded, as the product's programs keep their own libraries.
 #include <windows.h>
 
 #include <cstdio>
@@ -69,6 +70,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int show) 
     const std::string file_name = path.substr(folder.size());
     const std::size_t dot = setup::text::FindLastChar(file_name, '.');
     const std::string title = file_name.substr(0, dot);
+
+    const std::string arguments = command_line ? command_line : "";
+    constexpr char kHold[] = "--hold ";
+    if (arguments.rfind(kHold, 0) == 0 && !LoadLibraryA(arguments.substr(sizeof kHold - 1).c_str()))
+        return 2;
 
     AppendLine(folder + "started.log", file_name + "\t" + (command_line ? command_line : "") +
                                            "\t" + CreationTime() + "\r\n");

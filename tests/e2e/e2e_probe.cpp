@@ -5,7 +5,9 @@
 //   e2e_probe text CAPTION [SECONDS]         print the message text of the window CAPTION
 //   e2e_probe kill NAME                      end every process of that executable name and wait
 //   e2e_probe run COMMAND_LINE              start a program with exactly that command line (as a
-//                                            deployment tool does), wait, exit with its exit code
+//                                            deployment tool does), wait, print its whole exit
+//                                            code (the Unix side sees only 8 bits) and exit with it
+//   e2e_probe running PATH                   print how many processes run the program at PATH
 //   e2e_probe boxes CAPTION [SECONDS]        print the text of the visible multi-line edit boxes
 //                                            of the window CAPTION
 // (Wine's taskkill does not see the programs of a 64-bit build; the process snapshot does.)
@@ -110,7 +112,28 @@ int RunExactly(const char* command_line) {
     WaitForSingleObject(process.get(), INFINITE);
     DWORD code = 255;
     GetExitCodeProcess(process.get(), &code);
+    std::printf("%lu\n", static_cast<unsigned long>(code));
     return static_cast<int>(code);
+}
+
+int CountRunning(const char* path) {
+    setup::win32::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return 2;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    int running = 0;
+    for (BOOL more = Process32First(snapshot.get(), &entry); more;
+         more = Process32Next(snapshot.get(), &entry)) {
+        setup::win32::UniqueHandle process(
+            OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+        char image[MAX_PATH * 2];
+        DWORD size = sizeof image;
+        if (process && QueryFullProcessImageNameA(process.get(), 0, image, &size) &&
+            lstrcmpiA(image, path) == 0)
+            ++running;
+    }
+    std::printf("%d\n", running);
+    return 0;
 }
 
 int KillAll(const char* name) {
@@ -144,10 +167,11 @@ int main(int argc, char** argv) {
     if (command == "text" && argc >= 3)
         return PrintText(argv[2], argc > 3 ? std::atof(argv[3]) : 10);
     if (command == "run" && argc == 3) return RunExactly(argv[2]);
+    if (command == "running" && argc == 3) return CountRunning(argv[2]);
     if (command == "boxes" && argc >= 3)
         return PrintBoxes(argv[2], argc > 3 ? std::atof(argv[3]) : 10);
     std::fprintf(stderr,
                  "usage: e2e_probe lnk PATH | click CAPTION BUTTON [S] | text CAPTION [S] | "
-                 "boxes CAPTION [S] | run COMMAND_LINE | kill NAME\n");
+                 "boxes CAPTION [S] | run COMMAND_LINE | running PATH | kill NAME\n");
     return 64;
 }

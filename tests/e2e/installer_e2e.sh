@@ -4,8 +4,10 @@
 #   B. the demo installer: agree, accept, a new folder through the directory chooser, next,
 #      page 4, finish: the files byte for byte, the registry records, the links, the programs
 #      started in order with "False", and the installed program started at finish;
-#   C. the demo installer again over B, with its programs running and the user's settings files
-#      changed: the running-program questions, the protected files kept, finish without options;
+#   C. the demo installer again over B, with its programs running, every file older and the
+#      user's settings files changed: the running-program questions (RuDavovo.exe's too), every
+#      file new but the protected ones, the servers running again from the new files, finish
+#      without options;
 #   D. a copy of the installer with one entry damaged: refused before page 1, nothing written;
 #   E. a folder that cannot take the files: the whole hint for a bad path on page 2, then the
 #      failure page listing every file, and nothing recorded;
@@ -20,153 +22,7 @@
 # README's pictures that way; a test run never writes into the source tree).
 #   installer_e2e.sh BUILD_DIR SOURCE_DIR
 set -uo pipefail
-BUILD=$(cd "$1" && pwd)
-SOURCE=$(cd "$2" && pwd)
-source "$SOURCE/scripts/wine-env.sh" "$BUILD"
-wine_session_ensure
-
-INSTALLER=$BUILD/src/app/TessikSetup.exe
-SLOW_INSTALLER=$BUILD/tests/e2e/TessikSetupSlow.exe
-PROBE=$BUILD/tests/e2e/e2e_probe.exe
-PAYLOAD=$BUILD/demo/payload
-ORDER=$SOURCE/demo/payload.order
-SHOTS=${SETUP_E2E_SHOTS:-$BUILD/tests/e2e/screens}
-WORK=$BUILD/tests/e2e/work
-mkdir -p "$SHOTS" "$WORK"
-
-DRIVE_C=$WINEPREFIX/drive_c
-USER_DIR=$DRIVE_C/users/$(id -un)
-DESKTOP=$USER_DIR/Desktop
-QUICK_LAUNCH="$USER_DIR/AppData/Roaming/Microsoft/Internet Explorer/Quick Launch"
-GROUP="$USER_DIR/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Tessik软件"
-FAVORITES=$USER_DIR/Favorites
-TARGET=$DRIVE_C/e2e-target
-D_DRIVE=$WORK/d-drive
-DEFAULT_TARGET="$D_DRIVE/Tessik软件/TessikOne软件商贸版"
-PROGRAMS=("TessikOne商贸版.Exe" "TessikOne商贸版服务器.exe" scktsrvr.exe RuDavovo.exe uninstall.exe)
-
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-check() { local what=$1; shift; if "$@"; then pass "$what"; else fail "$what"; fi; }
-run_wine() { wine_cmd "$@" </dev/null 2>/dev/null; }
-gbk() { iconv -f GBK -t UTF-8 | tr -d '\r'; }
-
-# --- the machine --------------------------------------------------------------------------
-
-end_programs() {
-    local name
-    for name in "${PROGRAMS[@]}" TessikSetup.exe TessikSetupSlow.exe; do
-        run_wine "$PROBE" kill "$name" >/dev/null
-    done
-}
-
-reg_delete() { run_wine reg delete "$1" /reg:32 /f >/dev/null; }
-reg_value() {  # key value -> data (empty when missing)
-    run_wine reg query "$1" /v "$2" /reg:32 | gbk | awk -v v="$2" '$1 == v { $1 = ""; $2 = ""; sub(/^  */, ""); print }'
-}
-
-# reg.exe prints Chinese value names badly; the autostart value is the one named "Tessik...".
-autostart_value() {
-    run_wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /reg:32 | gbk |
-        awk '$1 ~ /^Tessik/ && $2 == "REG_SZ" { $1 = ""; $2 = ""; sub(/^  */, ""); print }'
-}
-
-clean_machine() {
-    end_programs
-    reg_delete 'HKLM\Software\QRVK2017'
-    reg_delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessik软件'
-    run_wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v 'Tessik软件' /reg:32 /f >/dev/null
-    # The other Windows tests' scratch folder would show in the chooser's screenshot.
-    chattr -i "$DRIVE_C/e2e-locked" 2>/dev/null || true
-    rm -rf "$TARGET" "$D_DRIVE" "$GROUP" "$FAVORITES/Tessik软件.url" "$DRIVE_C/setup-tests" \
-        "$DRIVE_C/e2e-locked" "$DRIVE_C/e2e silent" "$DRIVE_C/e2e-silent.log"
-    rm -f "$DESKTOP"/*.lnk "$QUICK_LAUNCH"/*.lnk
-    mkdir -p "$D_DRIVE" "$QUICK_LAUNCH"
-    # The default installation directory lies on drive D.
-    ln -sfn "$D_DRIVE" "$WINEPREFIX/dosdevices/d:"
-}
-
-# --- the installer's window ---------------------------------------------------------------
-
-WINDOW=""
-WX=0
-WY=0
-start_installer() {  # exe
-    run_wine "$1" >/dev/null &
-    INSTALLER_PID=$!
-    WINDOW=$(timeout 60 xdotool search --sync --onlyvisible --name '^TessikOne软件$' | head -n 1)
-    [ -n "$WINDOW" ] || { fail "the installer window appears"; return 1; }
-    eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
-    WX=$X
-    WY=$Y
-    sleep 1
-}
-
-# Points of the window: the page panels start at (3, 65); a control's middle is clicked.
-click() { xdotool mousemove $((WX + $1)) $((WY + $2)) click 1; sleep "${3:-0.6}"; }
-click_agree() { click 23 376; }
-click_accept() { click 364 378; }
-click_browse() { click 448 138; }
-click_next() { click 358 378 0.3; }
-click_cancel_page3() { click 448 378; }
-click_finish() { click 448 378; }
-click_start_program() { click 43 141; }
-click_favorites() { click 43 181; }
-shot() { import -window "${2:-$WINDOW}" "$SHOTS/$1.png"; }
-
-wait_for() {  # seconds command...
-    local seconds=$1 i
-    shift
-    for ((i = 0; i < seconds * 10; i++)); do "$@" && return 0; sleep 0.1; done
-    return 1
-}
-installer_gone() { ! kill -0 "$INSTALLER_PID" 2>/dev/null; }
-# The installer's exit code, once it has ended.
-installer_exit() { local rc=0; wait "$INSTALLER_PID" || rc=$?; echo "$rc"; }
-expect_exit() {  # code meaning
-    local rc
-    rc=$(installer_exit)
-    [ "$rc" = "$1" ] || { echo "  exit code $rc, expected $1 ($2)"; return 1; }
-}
-log_lines() { [ -f "$1/started.log" ] && gbk <"$1/started.log" | wc -l || echo 0; }
-# The programs as they were started: each line ends with its process's creation time.
-started_in_order() { gbk <"$1/started.log" | sort -t $'\t' -k3,3 | cut -f1,2; }
-log_has_lines() { [ "$(log_lines "$1")" -ge "$2" ]; }
-visible() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
-
-# --- checks --------------------------------------------------------------------------------
-
-same_files_as_payload() {  # dir [except-regex]
-    local rel path bad=0
-    while IFS= read -r rel; do
-        rel=${rel%$'\r'}
-        [ -n "$rel" ] || continue
-        [ -n "${2:-}" ] && [[ $rel =~ $2 ]] && continue
-        path=${rel//\\//}
-        cmp -s "$PAYLOAD/$path" "$1/$path" || { echo "  differs: $rel"; bad=1; }
-    done <"$ORDER"
-    return $bad
-}
-
-link_target() {  # unix path -> the link's target as the shell reads it back
-    run_wine "$PROBE" lnk "$(wine_path "$1")" | gbk | cut -f1
-}
-
-expect_link() {  # unix path, expected target
-    local got
-    got=$(link_target "$1")
-    [ "$got" = "$2" ] || { echo "  $1 -> '$got', expected '$2'"; return 1; }
-}
-
-expect_log() {  # dir, expected lines...
-    local dir=$1
-    shift
-    local expected
-    expected=$(printf '%s\tFalse\n' "$@")
-    [ "$(started_in_order "$dir")" = "$expected" ] ||
-        { echo "  started:"; started_in_order "$dir" | sed 's/^/    /'; return 1; }
-}
+source "$(dirname "$0")/e2e_common.sh"
 
 # --- A. cancelled on page 3 ------------------------------------------------------------------
 
@@ -284,8 +140,9 @@ pass_reinstall() {
     printf 'user edit\r\n' >>"$TARGET/CONFIG.INI"
     printf 'user edit\r\n' >>"$TARGET/data/PrintDB.mdb"
     printf 'user edit\r\n' >>"$TARGET/readme.txt"
-    # RuDavovo.exe is not a guarded program: a running copy could not be replaced.
-    run_wine "$PROBE" kill RuDavovo.exe >/dev/null
+    age_installed_files "$TARGET"
+    # Every program B started still runs, RuDavovo.exe (no guarded name) included.
+    check "the programs run before the update" runs_from "$TARGET/RuDavovo.exe"
     rm -f "$WORK/questions.txt"
     local before
     before=$(log_lines "$TARGET")
@@ -297,7 +154,7 @@ pass_reinstall() {
     sleep 1
     check "the run reaches page 4" log_has_lines "$TARGET" $((before + 4))
     check "each running program is asked about" test "$(cat "$WORK/questions.txt" 2>/dev/null)" = \
-        "$(printf '%s\n' '程序 TESSIKONE商贸版正在运行，是否强制结束它?' '程序 TESSIKONE商贸版服务器正在运行，是否强制结束它?' '程序 SCKTSRVR正在运行，是否强制结束它?')"
+        "$(printf '%s\n' '程序 TESSIKONE商贸版正在运行，是否强制结束它?' '程序 TESSIKONE商贸版服务器正在运行，是否强制结束它?' '程序 SCKTSRVR正在运行，是否强制结束它?' '程序 RUDAVOVO正在运行，是否强制结束它?')"
     click_start_program
     click_favorites
     click_finish
@@ -308,6 +165,10 @@ pass_reinstall() {
     check "protected files are kept" grep -q 'user edit' "$TARGET/CONFIG.INI"
     check "the protected database is kept" grep -q 'user edit' "$TARGET/data/PrintDB.mdb"
     check "other files are replaced" same_files_as_payload "$TARGET" 'CONFIG\.INI|PrintDB\.mdb'
+    local server
+    for server in "TessikOne商贸版服务器.exe" scktsrvr.exe RuDavovo.exe; do
+        check "$server runs again, from its new file" runs_from "$TARGET/$server"
+    done
 }
 
 # --- D. a damaged installer -----------------------------------------------------------------
@@ -424,31 +285,13 @@ pass_unwritable() {
 SILENT_TARGET="$DRIVE_C/e2e silent"
 SILENT_LOG=$DRIVE_C/e2e-silent.log
 
-# Runs the installer (UNATTENDED_EXE, or the demo installer) with exactly this command line, as a
-# deployment tool starts it, and watches the screen while it runs: WINDOWS_SEEN counts the
-# installer's windows that showed.
-run_unattended() {  # arguments...
-    local line="\"$(wine_path "${UNATTENDED_EXE:-$INSTALLER}")\" $*"
-    run_wine "$PROBE" run "$line" >/dev/null &
-    local pid=$! seen=0
-    while kill -0 "$pid" 2>/dev/null; do
-        [ -n "$(xdotool search --onlyvisible --name '^TessikOne软件$' 2>/dev/null)" ] && seen=$((seen + 1))
-        [ -n "$(xdotool search --onlyvisible --name '^(Warning|Error)$' 2>/dev/null)" ] && seen=$((seen + 1))
-        sleep 0.02
-    done
-    WINDOWS_SEEN=$seen
-    wait "$pid"
-}
-
-log_text() { tr -d '\r' <"$1"; }
 
 pass_unattended() {
     echo "== F: unattended installation"
     clean_machine
     rm -rf "$SILENT_TARGET" "$SILENT_LOG"
-    local rc=0
-    run_unattended '/VERYSILENT /TASKS="desktop" /LOG="C:\e2e-silent.log" /D=C:\e2e silent' || rc=$?
-    check "exit code 0" test "$rc" -eq 0
+    run_unattended '/VERYSILENT /TASKS="desktop" /LOG="C:\e2e-silent.log" /D=C:\e2e silent'
+    check "exit code 0" test "$EXIT_CODE" = 0
     check "no window showed while it ran" test "$WINDOWS_SEEN" -eq 0
     check "every file is installed byte for byte" same_files_as_payload "$SILENT_TARGET"
     check "SETUPPATH" test "$(reg_value 'HKLM\Software\QRVK2017' SETUPPATH)" = 'C:\e2e silent'
@@ -466,22 +309,20 @@ pass_unattended() {
     summary=$(log_text "$SILENT_LOG" | grep 'summary:' || true)
     echo "  $summary"
     check "the log's summary counts every file and byte" \
-        grep -q "summary: $entries files written ($bytes bytes), 0 kept, 0 not installed;.*exit code 0" <<<"$summary"
+        grep -q "summary: $entries files written ($bytes bytes), 0 kept, 0 replaced at restart, 0 not installed;.*exit code 0" <<<"$summary"
     check "the log names each file" test "$(log_text "$SILENT_LOG" | grep -c '^\[.*\] file written: ')" -eq "$entries"
 
     # Again, with the server it started still running and no leave to end it.
     run_wine "$PROBE" kill RuDavovo.exe >/dev/null
-    rc=0
-    run_unattended '/S /LOG="C:\e2e-silent.log" /D=C:\e2e silent' || rc=$?
-    check "exit code 5 over a running program" test "$rc" -eq 5
-    check "the log lists the file not installed" \
-        grep -q 'file not installed: scktsrvr.exe: X002' <(log_text "$SILENT_LOG")
+    run_unattended '/S /LOG="C:\e2e-silent.log" /D=C:\e2e silent'
+    check "exit code 3010 over a running program" test "$EXIT_CODE" = 3010
+    check "the log lists the file replaced at restart" \
+        grep -q 'file replaced at restart: C:\\e2e silent\\scktsrvr.exe' <(log_text "$SILENT_LOG")
     check "the protected files were kept" \
         grep -q 'file kept, protected: C:\\e2e silent\\CONFIG.INI' <(log_text "$SILENT_LOG")
 
-    rc=0
-    run_unattended '/S /BOGUS' || rc=$?
-    check "a bad switch exits with 2" test "$rc" -eq 2
+    run_unattended '/S /BOGUS'
+    check "a bad switch exits with 2" test "$EXIT_CODE" = 2
     check "no window for a bad switch" test "$WINDOWS_SEEN" -eq 0
     end_programs
 }
@@ -514,9 +355,8 @@ pass_signed() {
         sh -c "! osslsigncode verify -CAfile '$keys/cert.pem' -in '$tampered' >/dev/null 2>&1"
 
     clean_machine
-    local rc=0
-    UNATTENDED_EXE=$signed run_unattended '/VERYSILENT /D=C:\e2e-signed' || rc=$?
-    check "the signed installer exits with 0" test "$rc" -eq 0
+    UNATTENDED_EXE=$signed run_unattended '/VERYSILENT /D=C:\e2e-signed'
+    check "the signed installer exits with 0" test "$EXIT_CODE" = 0
     check "the signed installer installs every file byte for byte" \
         same_files_as_payload "$SIGNED_TARGET"
     end_programs

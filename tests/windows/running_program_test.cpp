@@ -2,12 +2,14 @@
 // the answer is given on the real message box as a user would click it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
 #include "install/place_file.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/text.h"
 #include "platform/win32/win32_processes.h"
 #include "support/install_fixture.h"
 #include "windows/scratch.h"
@@ -85,11 +87,13 @@ private:
 };
 
 // A copy of the stand-in started from a folder; it opens a window titled with its name.
-PROCESS_INFORMATION StartCopy(const std::string& dir, const std::string& exe) {
+PROCESS_INFORMATION StartCopy(const std::string& dir, const std::string& exe,
+                              const char* source = GUARD_STANDIN_EXE,
+                              const std::string& arguments = "") {
     PROCESS_INFORMATION started = {};
-    CopyFileA(testing::FromBuildTree(GUARD_STANDIN_EXE).c_str(), exe.c_str(), FALSE);
+    CopyFileA(testing::FromBuildTree(source).c_str(), exe.c_str(), FALSE);
     STARTUPINFOA startup = {sizeof startup};
-    std::string command = "\"" + exe + "\"";
+    std::string command = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
     if (CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                        dir.c_str(), &startup, &started))
         CloseHandle(started.hThread);
@@ -179,6 +183,98 @@ TEST_F(RunningProgram, NoKeepsTheProgramAndTheFailedSecondWriteIsReported) {
     EXPECT_EQ(seen[1].text, "文件 SCKTSRVR复制出错(X002)！ ");
     EXPECT_NE(Contents(), "new contents");
     EXPECT_EQ(WaitForSingleObject(started.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+}
+
+// The holders of a file as the system tells them: the program that runs from it, and one that has
+// it loaded as a library; never the installer's own process.
+TEST_F(RunningProgram, TheHoldersOfAFileAreItsProgramAndWhoeverHasItLoaded) {
+    auto ids = [](const std::vector<ProcessEntry>& holders) {
+        std::vector<std::uint32_t> found;
+        for (const ProcessEntry& holder : holders) found.push_back(holder.id);
+        return found;
+    };
+    EXPECT_EQ(ids(processes.FileHolders(target)),
+              std::vector<std::uint32_t>{started.dwProcessId});
+
+    const std::string library = dir + "\\TsBase.dll";
+    ASSERT_TRUE(CopyFileA(testing::FromBuildTree(DEMO_TSBASE_DLL).c_str(), library.c_str(), FALSE));
+    const std::string holder_exe = dir + "\\holder.exe";
+    PROCESS_INFORMATION holder =
+        StartCopy(dir, holder_exe, DEMO_STANDIN_EXE, "--hold " + library);
+    for (int i = 0; i < 500 && !FindWindowA(nullptr, "holder"); ++i) Sleep(20);
+    const std::vector<ProcessEntry> holders = processes.FileHolders(library);
+    EXPECT_EQ(ids(holders), std::vector<std::uint32_t>{holder.dwProcessId});
+    ASSERT_EQ(holders.size(), 1u);
+    EXPECT_TRUE(text::EqualsIgnoreAsciiCase(holders[0].image_path, holder_exe));
+    EXPECT_TRUE(processes.FileHolders(dir + "\\nobody.txt").empty());
+    EndCopy(holder);
+    DeleteFileA(holder_exe.c_str());
+    DeleteFileA(library.c_str());
+    DeleteFileA((dir + "\\started.log").c_str());
+}
+
+constexpr char kSessionManager[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+constexpr char kPendingRenames[] = "PendingFileRenameOperations";
+
+// The machine's pending renames as they were, put back at the end of the test.
+class PendingRenamesKept {
+public:
+    PendingRenamesKept() {
+        DWORD size = 0;
+        if (RegGetValueA(HKEY_LOCAL_MACHINE, kSessionManager, kPendingRenames, RRF_RT_REG_MULTI_SZ,
+                         nullptr, nullptr, &size) == ERROR_SUCCESS) {
+            saved_.resize(size);
+            if (RegGetValueA(HKEY_LOCAL_MACHINE, kSessionManager, kPendingRenames,
+                             RRF_RT_REG_MULTI_SZ, nullptr, saved_.data(), &size) != ERROR_SUCCESS)
+                saved_.clear();
+        }
+    }
+    ~PendingRenamesKept() {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, &key) != 0) return;
+        if (saved_.empty())
+            RegDeleteValueA(key, kPendingRenames);
+        else
+            RegSetValueExA(key, kPendingRenames, 0, REG_MULTI_SZ,
+                           reinterpret_cast<const BYTE*>(saved_.data()),
+                           static_cast<DWORD>(saved_.size()));
+        RegCloseKey(key);
+    }
+
+private:
+    std::vector<char> saved_;
+};
+
+// The new copy waits beside the running program's file, which stays whole, and the system has its
+// rename for the next restart.
+TEST_F(RunningProgram, AReplacementAtRestartWaitsBesideTheFileWithItsRenameRecorded) {
+    const PendingRenamesKept kept;
+    const std::string before = Contents();
+    ASSERT_TRUE(files.ReplaceAtRestart(target, [](const ByteSink& sink) {
+        const std::string text = "new contents";
+        sink(Bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    }));
+    EXPECT_EQ(Contents(), before);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir + "\\~tr*.tmp").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    FindClose(search);
+    const std::string copy = dir + "\\" + found.cFileName;
+
+    char renames[32768] = {};
+    DWORD size = sizeof renames;
+    ASSERT_EQ(RegGetValueA(HKEY_LOCAL_MACHINE, kSessionManager, kPendingRenames,
+                           RRF_RT_REG_MULTI_SZ, nullptr, renames, &size),
+              ERROR_SUCCESS);
+    std::vector<std::string> pairs;
+    for (const char* at = renames; *at; at += strlen(at) + 1) pairs.emplace_back(at);
+    const auto from = std::find_if(pairs.begin(), pairs.end(), [&](const std::string& entry) {
+        return text::EqualsIgnoreAsciiCase(entry, "\\??\\" + copy);
+    });
+    ASSERT_NE(from, pairs.end());
+    ASSERT_NE(from + 1, pairs.end());
+    EXPECT_TRUE(text::EqualsIgnoreAsciiCase(*(from + 1), "!\\??\\" + target));
+    DeleteFileA(copy.c_str());
 }
 
 }  // namespace
