@@ -36,9 +36,9 @@ std::string HolderNames(const std::vector<ProcessEntry>& holders);
 // "name (path)" of each, joined by ", ": for the log.
 std::string DescribeHolders(const std::vector<ProcessEntry>& holders);
 
-// Ends each holder and waits for all of them to exit, within the placement's bound; the ids that
-// could not be ended are left out. True when every holder is gone.
-bool EndHolders(Processes& processes, const std::vector<ProcessEntry>& holders,
+// Ends each holder and waits for all of them to exit, within the bound; those that could not be
+// ended are not waited for. True when every holder is gone.
+[[nodiscard]] bool EndHolders(Processes& processes, const std::vector<ProcessEntry>& holders,
                 unsigned timeout_ms);
 
 }  // namespace setup

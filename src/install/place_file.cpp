@@ -134,8 +134,10 @@ PlaceOutcome HandleHeldFile(InstallSession& session, std::string upper_name,
     const std::string name = WithoutExe(std::move(upper_name));
     if (!holders.inside.empty()) {
         if (platform.dialogs.AskWarning(Question(HolderNames(holders.inside)))) {
-            const bool ended = EndHolders(platform.processes, holders.inside, kProgramExitWaitMs);
-            if (ended && holders.outside.empty())
+            // One that would not end, or did not within the bound, keeps the file: the write
+            // finds out. One that exited while the user was asked has let go of it.
+            (void)EndHolders(platform.processes, holders.inside, kProgramExitWaitMs);
+            if (holders.outside.empty())
                 if (auto written = WriteAgain(session, type, resource_name, target, write))
                     return *written;
         } else if (!session.ReplaceHeldFilesAtRestart) {

@@ -26,8 +26,10 @@ TARGET=$DRIVE_C/e2e-target
 D_DRIVE=$WORK/d-drive
 DEFAULT_TARGET="$D_DRIVE/Tessik软件/TessikOne软件商贸版"
 SESSION_MANAGER='HKLM\SYSTEM\CurrentControlSet\Control\Session Manager'
-# The files the installer never overwrites once they exist.
-PROTECTED='CONFIG\.INI|POS\.ini|posini\.ini|Swccfg\.dat|PrintDB\.mdb'
+# The files the installer never overwrites once they exist: their names contain one of these,
+# case ignored ("data\DBConfig.ini" too).
+PROTECTED='config\.ini|pos\.ini|posini\.ini|swccfg\.dat|printdb\.mdb'
+is_protected() { [[ ${1,,} =~ $PROTECTED ]]; }
 PROGRAMS=("TessikOne商贸版.Exe" "TessikOne商贸版服务器.exe" scktsrvr.exe RuDavovo.exe uninstall.exe)
 
 failures=0
@@ -182,7 +184,7 @@ age_installed_files() {  # dir
     local rel
     while IFS= read -r rel; do
         rel=${rel%$'\r'}
-        [ -n "$rel" ] && ! [[ $rel =~ $PROTECTED ]] && printf 'older build\r\n' >>"$1/${rel//\\//}"
+        [ -n "$rel" ] && ! is_protected "$rel" && printf 'older build\r\n' >>"$1/${rel//\\//}"
     done <"$ORDER"
 }
 

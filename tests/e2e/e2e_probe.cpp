@@ -48,9 +48,12 @@ int PrintLink(const char* path) {
     return 0;
 }
 
+// A message box of that caption first (the wizard's own window may carry the same caption),
+// else any top-level window.
 HWND WaitForWindow(const char* caption, double seconds) {
     for (int waited = 0; waited < seconds * 1000; waited += 100) {
-        HWND window = FindWindowA(nullptr, caption);
+        HWND window = FindWindowA("#32770", caption);
+        if (!window || !IsWindowVisible(window)) window = FindWindowA(nullptr, caption);
         if (window && IsWindowVisible(window)) return window;
         Sleep(100);
     }

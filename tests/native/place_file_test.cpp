@@ -201,6 +201,14 @@ TEST_F(PlaceFileTest, AProgramRunningFromItsOwnFileIsAskedAboutByName) {
     EXPECT_EQ(dialogs.ShownDialogs().back(), (MemoryDialogs::Shown{Kind::Warning, question}));
     EXPECT_EQ(processes.Terminated(), (std::vector<std::uint32_t>{id}));
     EXPECT_EQ(FileText(target), "new contents");
+
+    // One that exits while the user is asked has let go of its file: nothing waits for a restart.
+    processes.SetSlowExit(false);
+    const std::uint32_t again = processes.Launch(target, {}, {target});
+    dialogs.OnShow([&](const MemoryDialogs::Shown&) { (void)processes.Terminate(again); });
+    dialogs.AnswerNext(true);
+    EXPECT_EQ(Place(target).placement, Placement::Written);
+    EXPECT_TRUE(files.PendingReplacements().empty());
 }
 
 // A library or data file held by programs: those of the folder are named in one question and
