@@ -120,6 +120,8 @@ pass_loaded_library() {
     check "the log says it ended the holder" grep -q 'program ended: .*holder.exe' <(update_log)
 }
 
+message_box_shown() { [ "$(xdotool search --onlyvisible --name '^TessikOne软件$' | wc -l)" -ge 2 ]; }
+
 pass_two_installers() {
     echo "== U: two installers at once"
     clean_machine
@@ -133,6 +135,8 @@ pass_two_installers() {
     line="\"$(wine_path "$INSTALLER")\""
     run_wine "$PROBE" run "$line" >"$WORK/second-wizard.txt" &
     local second=$!
+    # The box carries the wizard's caption: wait until it shows beside the first wizard.
+    wait_for 30 message_box_shown || fail "a message box shows"
     text=$(run_wine "$PROBE" text 'TessikOne软件' 30 | gbk | head -n 1)
     check "a second wizard says another installer runs" test "$text" = "另一个安装程序正在运行，请等它结束后再试。"
     box=$(xdotool search --onlyvisible --name '^TessikOne软件$' | while read -r w; do
