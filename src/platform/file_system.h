@@ -48,7 +48,8 @@ public:
     // program holds refuses the move.
     virtual Result WriteWholeFile(const std::string& path, const ContentSource& source) = 0;
     // Removes the write temporaries (IsWriteLeftover) directly inside folder that a killed run
-    // left; returns the paths removed.
+    // left, never one that the system is to rename at the next restart; returns the paths
+    // removed.
     virtual std::vector<std::string> RemoveWriteLeftovers(const std::string& folder) = 0;
     // Creates a file in folder and removes it again: whether files can be written there at all.
     virtual Result ProbeWrite(const std::string& folder) = 0;

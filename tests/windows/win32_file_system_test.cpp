@@ -124,6 +124,46 @@ TEST_F(Win32FileSystemTest, OnlyWriteTemporariesAreRemovedAsLeftovers) {
               (std::vector<std::string>{"a~ts1.tmp", "~tr1A2B.tmp", "~ts0001.tmp", "~ts1.txt"}));
 }
 
+// The system's list of what to rename at the next restart, put back as it was when the test
+// ends.
+class PendingRenamesKept {
+public:
+    PendingRenamesKept() {
+        RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, key_.receive());
+        DWORD size = 0;
+        existed_ = RegQueryValueExW(key_.get(), kValue, nullptr, nullptr, nullptr, &size) ==
+                   ERROR_SUCCESS;
+        saved_.resize(size);
+        if (existed_)
+            RegQueryValueExW(key_.get(), kValue, nullptr, nullptr, saved_.data(), &size);
+    }
+    ~PendingRenamesKept() {
+        if (existed_)
+            RegSetValueExW(key_.get(), kValue, 0, REG_MULTI_SZ, saved_.data(),
+                           static_cast<DWORD>(saved_.size()));
+        else
+            RegDeleteValueW(key_.get(), kValue);
+    }
+
+private:
+    static constexpr wchar_t kKey[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+    static constexpr wchar_t kValue[] = L"PendingFileRenameOperations";
+    win32::UniqueKey key_;
+    bool existed_ = false;
+    std::vector<BYTE> saved_;
+};
+
+TEST_F(Win32FileSystemTest, AFileThatWaitsForTheRestartIsNeverRemovedAsALeftover) {
+    PendingRenamesKept kept;
+    const std::string waiting = dir + "\\~ts7777.tmp", target = dir + "\\server.exe";
+    ASSERT_TRUE(testing::TouchFile(waiting));
+    ASSERT_TRUE(testing::TouchFile(target));
+    ASSERT_TRUE(MoveFileExA(waiting.c_str(), target.c_str(),
+                            MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING));
+    EXPECT_TRUE(files.RemoveWriteLeftovers(dir).empty());
+    EXPECT_TRUE(files.FileExists(waiting));
+}
+
 // A hidden or read-only file came back plain, with the folder's permissions instead of its own.
 // (Wine keeps no descriptors: it shows a file's Unix mode as one. A list that lets everyone
 // write is one a new file never gets from it.)

@@ -8,6 +8,7 @@
 #include "platform/text.h"
 #include "platform/win32/folder_security.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/pending_renames.h"
 
 namespace setup {
 
@@ -160,6 +161,8 @@ std::vector<std::string> Win32FileSystem::RemoveWriteLeftovers(const std::string
             !IsWriteLeftover(found.cFileName))
             continue;
         const std::string path = folder + "\\" + found.cFileName;
+        // A copy that waits for the restart keeps its own prefix; the list guards it all the same.
+        if (win32::WaitsForRestart(path)) continue;
         if (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
             SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         if (DeleteFileA(path.c_str())) removed.push_back(path);
