@@ -26,7 +26,7 @@ inline constexpr char kMessageNoDirectory[] = "该目录不存在！";
 std::string NoSpaceHint(std::uint64_t needed, std::uint64_t free);
 
 struct FolderCheckResult {
-    std::string shown;                    // the folder's text as the edit shows it afterwards
+    std::string shown;                     // the folder's text as the edit shows it afterwards
     std::optional<InstallPaths> accepted;  // set when the folder is accepted
     std::string hint;     // refused: the text of the red hint label (empty: the label is hidden)
     std::string message;  // refused: the text of a message box

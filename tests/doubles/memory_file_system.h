@@ -45,7 +45,6 @@ public:
     void RefuseFilesIn(std::string_view folder);
     // The folder's permissions let ordinary users write.
     void OpenToUsers(std::string_view folder);
-    void SetSystemFolders(std::vector<std::string> folders) { system_folders_ = std::move(folders); }
 
     std::optional<std::vector<std::uint8_t>> FileBytes(std::string_view path) const;
     // Folders made by MakeDirectory, and files written by WriteWholeFile, in order.

@@ -102,10 +102,9 @@ TEST_F(FolderCheck, EveryLevelMadeOutsideTheSystemFoldersIsProtected) {
 
 TEST(PayloadFolders, EachFolderOnceOutermostFirstAndNoneForARefusedEntry) {
     const std::vector<std::string> list = {
-        "a.exe",        "data\\x.mdb", "data\\log\\y.log", "DATA\\z.ini", " Skin \\s.bmp",
-        "..\\out.txt",  "data\\..\\w", "C:\\abs.txt",      "\\lead.txt",  "Rep\\Sub.\\r.txt"};
-    EXPECT_EQ(PayloadFolders(list),
-              (std::vector<std::string>{"", "data", "data\\log", "Skin"}));
+        "a.exe",       "data\\x.mdb", "data\\log\\y.log", "DATA\\z.ini", " Skin \\s.bmp",
+        "..\\out.txt", "data\\..\\w", "C:\\abs.txt",      "\\lead.txt",  "Rep\\Sub.\\r.txt"};
+    EXPECT_EQ(PayloadFolders(list), (std::vector<std::string>{"", "data", "data\\log", "Skin"}));
 }
 
 }  // namespace

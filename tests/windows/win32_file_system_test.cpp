@@ -1,11 +1,11 @@
 // The file system's writes, cleanups, checks and permissions on real files under Wine: a file is
 // never under its final name before it is whole, only the write temporaries are cleaned up, a
-// replaced file keeps what it was, and a protected folder reads back as given.
+// replaced file keeps what it was, and a protected folder reads back as the system keeps it.
 #include <gtest/gtest.h>
 
 #include <aclapi.h>
-#include <algorithm>
 #include <sddl.h>
+#include <algorithm>
 
 #include "doubles/memory_file_system.h"
 #include "platform/win32/handles.h"
@@ -131,11 +131,10 @@ public:
     PendingRenamesKept() {
         RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, key_.receive());
         DWORD size = 0;
-        existed_ = RegQueryValueExW(key_.get(), kValue, nullptr, nullptr, nullptr, &size) ==
-                   ERROR_SUCCESS;
+        existed_ =
+            RegQueryValueExW(key_.get(), kValue, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS;
         saved_.resize(size);
-        if (existed_)
-            RegQueryValueExW(key_.get(), kValue, nullptr, nullptr, saved_.data(), &size);
+        if (existed_) RegQueryValueExW(key_.get(), kValue, nullptr, nullptr, saved_.data(), &size);
     }
     ~PendingRenamesKept() {
         if (existed_)
@@ -174,10 +173,12 @@ TEST_F(Win32FileSystemTest, AReplacedFileKeepsItsAttributesAndItsOwnPermissions)
     ASSERT_TRUE(SetDacl(shared, "D:P(A;;FA;;;WD)"));
     const std::string own = DaclText(shared);
     ASSERT_NE(own, DaclText(hidden));
-    ASSERT_TRUE(SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(
+        SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
 
     const std::string content = "new";
-    const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(content.data()), content.size());
+    const auto bytes =
+        std::span(reinterpret_cast<const std::uint8_t*>(content.data()), content.size());
     for (const std::string& target : {shared, hidden}) {
         const Result written = files.WriteFileBytes(target, bytes);
         ASSERT_TRUE(written) << target << ": " << written.error;
@@ -219,9 +220,9 @@ TEST_F(Win32FileSystemTest, AProtectedFolderGrantsOnlyWhatTheProgramFolderGrants
 // The double resolves as the system does, so the native tests of the folder check hold here.
 TEST_F(Win32FileSystemTest, FullPathsResolveAsTheDoubleResolvesThem) {
     MemoryFileSystem memory;
-    for (const char* path : {"C:\\x\\cli_dot.\\App", "C:\\x\\a\\..\\b", "C:\\x\\.\\b\\",
-                             "C:\\x\\App. . .", "C:\\x\\..\\..\\..", "C:\\x\\a..\\b",
-                             "C:\\x\\Tessik软件\\TessikOne"}) {
+    for (const char* path :
+         {"C:\\x\\cli_dot.\\App", "C:\\x\\a\\..\\b", "C:\\x\\.\\b\\", "C:\\x\\App. . .",
+          "C:\\x\\..\\..\\..", "C:\\x\\a..\\b", "C:\\x\\Tessik软件\\TessikOne"}) {
         SCOPED_TRACE(path);
         EXPECT_EQ(files.FullPath(path), memory.FullPath(path));
     }

@@ -1,6 +1,7 @@
 #include "platform/win32/win32_file_system.h"
 
 #include <windows.h>
+// After windows.h, which it needs.
 #include <shlobj.h>
 
 #include <algorithm>
