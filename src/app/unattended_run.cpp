@@ -2,27 +2,11 @@
 
 #include <exception>
 
-#include "ui/path_check.h"
+#include "install/folder_check.h"
 
 namespace setup::app {
 
 namespace {
-
-// Page 2's check without page 2: the folder as typed, and why it was refused.
-class FolderCheck final : public PathCheckView {
-public:
-    explicit FolderCheck(std::string folder) : folder_(std::move(folder)) {}
-    std::string EditDirText() const override { return folder_; }
-    void SetEditDirText(const std::string& text) override { folder_ = text; }
-    void ShowHint(const std::string& text) override { refusal_ = text; }
-    void HideHint() override { refusal_.clear(); }
-    void ShowMessage(const std::string& text) override { refusal_ = text; }
-    const std::string& Refusal() const { return refusal_; }
-
-private:
-    std::string folder_;
-    std::string refusal_;
-};
 
 void Note(InstallLog* log, const std::string& line) {
     if (log) log->Write(line);
@@ -37,15 +21,14 @@ InstallOptions UnattendedOptions(const CommandLine& line) {
 ExitCode RunUnattended(Installation& installation, const CommandLine& line, InstallLog* log,
                        const std::function<void()>& between_entries) {
     const std::string folder = line.folder ? *line.folder : installation.ReadPreviousPath();
-    FolderCheck check(folder);
-    const std::optional<InstallPaths> paths = ValidateInstallPath(
-        check, installation.Platform().files, installation.Strings(), installation.PayloadBytes());
-    if (!paths) {
-        Note(log, "folder refused: " + folder + ": " + check.Refusal());
+    const FolderCheckResult checked = CheckInstallFolder(
+        installation.Platform().files, installation.Strings(), folder, installation.Footprint());
+    if (!checked.accepted) {
+        Note(log, "folder refused: " + folder + ": " + checked.Refusal());
         return ExitCode::FolderRefused;
     }
-    Note(log, "folder: " + paths->InstallDir);
-    installation.SetPaths(*paths);
+    Note(log, "folder: " + checked.accepted->InstallDir);
+    installation.SetPaths(*checked.accepted);
     // No one is there to be asked: what a program kept running holds is replaced at restart.
     installation.Session().ReplaceHeldFilesAtRestart = true;
     installation.Start();

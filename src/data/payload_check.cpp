@@ -50,12 +50,18 @@ std::optional<std::string> FindDamagedResource(const Resources& resources, int f
     return std::nullopt;
 }
 
-std::uint64_t UnpackedPayloadSize(const Resources& resources, int file_count) {
+std::vector<std::uint64_t> UnpackedEntrySizes(const Resources& resources, int file_count) {
     const auto records = Records(resources, file_count);
-    std::uint64_t total = 0;
+    std::vector<std::uint64_t> sizes;
     if (records)
         for (int i = 0; i < file_count; ++i)
-            total += (*records)[static_cast<std::size_t>(i)].unpacked;
+            sizes.push_back((*records)[static_cast<std::size_t>(i)].unpacked);
+    return sizes;
+}
+
+std::uint64_t UnpackedPayloadSize(const Resources& resources, int file_count) {
+    std::uint64_t total = 0;
+    for (std::uint64_t size : UnpackedEntrySizes(resources, file_count)) total += size;
     return total;
 }
 

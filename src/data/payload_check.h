@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/resources.h"
 
@@ -17,8 +18,11 @@ namespace setup {
 // never becomes resident.
 std::optional<std::string> FindDamagedResource(const Resources& resources, int file_count);
 
-// The bytes the payload's entries take once unpacked, from the checksum resource; 0 when it is
-// missing (FindDamagedResource says so).
+// The bytes each of the payload's entries takes once unpacked, in the list's order, from the
+// checksum resource; none when it is missing (FindDamagedResource says so).
+std::vector<std::uint64_t> UnpackedEntrySizes(const Resources& resources, int file_count);
+
+// Their sum.
 std::uint64_t UnpackedPayloadSize(const Resources& resources, int file_count);
 
 }  // namespace setup

@@ -32,7 +32,8 @@ Installation::Installation(const InstallPlatform& platform)
     : direct_(platform.resources),
       session_{strings_, platform, &quiet_, &direct_},
       run_(session_, LoadNames(platform.resources, strings_, load_error_)),
-      payload_bytes_(UnpackedPayloadSize(platform.resources, run_.FileCount())) {}
+      folders_(PayloadFolders(run_.PayloadFileList())),
+      footprint_{UnpackedEntrySizes(platform.resources, run_.FileCount()), folders_.size()} {}
 
 void Installation::SetObserver(InstallObserver* observer) {
     session_.observer = observer ? observer : &quiet_;
@@ -55,6 +56,7 @@ void Installation::SetPaths(const InstallPaths& paths) {
 void Installation::Start() {
     if (started_) return;
     started_ = true;
+    RemoveWriteLeftovers(session_.platform.files, session_.InstallDir, folders_);
     std::vector<PrefetchedContents::Entry> entries;
     for (int i = 0; i < run_.FileCount(); ++i)
         entries.emplace_back(PayloadResourceType(i), PayloadResourceName(i));

@@ -14,6 +14,7 @@
 #include "data/settings.h"
 #include "install/extraction_run.h"
 #include "install/install_session.h"
+#include "install/payload_footprint.h"
 
 namespace setup {
 
@@ -33,8 +34,8 @@ public:
     const std::optional<std::string>& LoadError() const { return load_error_; }
     const InstallPlatform& Platform() const { return session_.platform; }
     int FileCount() const { return run_.FileCount(); }
-    // The bytes the payload takes once unpacked.
-    std::uint64_t PayloadBytes() const { return payload_bytes_; }
+    // What the payload takes once unpacked, file by file, and the folders it goes into.
+    const PayloadFootprint& Footprint() const { return footprint_; }
     // The first of the installer's own resources that does not match its checksum.
     std::optional<std::string> FindDamage() const;
 
@@ -44,7 +45,8 @@ public:
     const std::string& BrowseDrive() const { return session_.BrowseDrive; }
     void SetPaths(const InstallPaths& paths);
 
-    // Copying starts only here, and with it a second thread that inflates the entries ahead of
+    // Copying starts only here, after what a killed run left of its writes in the payload's
+    // folders is removed, and with it a second thread that inflates the entries ahead of
     // their writes; Step then places one entry, or runs one post-install task after the last,
     // and says whether anything remains; RunToEnd steps to the end at once.
     void Start();
@@ -84,7 +86,8 @@ private:
     std::unique_ptr<PrefetchedContents> prefetched_;
     InstallSession session_;
     ExtractionRun run_;
-    std::uint64_t payload_bytes_ = 0;
+    std::vector<std::string> folders_;  // the payload's, relative to the installation folder
+    PayloadFootprint footprint_;
     bool started_ = false;
 };
 

@@ -19,6 +19,12 @@ public:
                         : log_.WithReason("folder not created: " + path, made.error));
         return made;
     }
+    Result MakeProtectedDirectory(const std::string& path) override {
+        Result made = inner_.MakeProtectedDirectory(path);
+        log_.Write(made ? "folder created, writable by administrators only: " + path
+                        : log_.WithReason("folder not created: " + path, made.error));
+        return made;
+    }
     // Files are logged by the run, which knows what each one is.
     Result WriteWholeFile(const std::string& p, const ContentSource& s) override {
         return inner_.WriteWholeFile(p, s);
@@ -29,8 +35,26 @@ public:
             log_.Write(log_.WithReason("replacement at restart refused: " + path, scheduled.error));
         return scheduled;
     }
+    std::vector<std::string> RemoveWriteLeftovers(const std::string& folder) override {
+        std::vector<std::string> removed = inner_.RemoveWriteLeftovers(folder);
+        for (const std::string& path : removed)
+            log_.Write("left by an earlier run, removed: " + path);
+        return removed;
+    }
+    Result ProbeWrite(const std::string& f) override { return inner_.ProbeWrite(f); }
+    std::string FullPath(const std::string& p) const override { return inner_.FullPath(p); }
+    std::vector<std::string> SystemFolders() const override { return inner_.SystemFolders(); }
+    // The folder check asks only of a folder it keeps as it is: the answer is worth a warning.
+    bool LetsUsersWrite(const std::string& folder) const override {
+        const bool open = inner_.LetsUsersWrite(folder);
+        if (open) log_.Write("warning: ordinary users may change the files in " + folder);
+        return open;
+    }
     std::optional<std::uint64_t> FreeSpace(const std::string& p) const override {
         return inner_.FreeSpace(p);
+    }
+    std::optional<std::uint64_t> ClusterSize(const std::string& p) const override {
+        return inner_.ClusterSize(p);
     }
     bool IsFixedDrive(char letter) const override { return inner_.IsFixedDrive(letter); }
     std::vector<char> DriveLetters() const override { return inner_.DriveLetters(); }

@@ -4,6 +4,14 @@
 
 namespace setup {
 
+bool IsWriteLeftover(std::string_view file_name) {
+    const std::string_view prefix = kWriteTempPrefix, extension = kTempExtension;
+    return file_name.size() > prefix.size() + extension.size() &&
+           text::EqualsIgnoreAsciiCase(file_name.substr(0, prefix.size()), prefix) &&
+           text::EqualsIgnoreAsciiCase(file_name.substr(file_name.size() - extension.size()),
+                                       extension);
+}
+
 Result FileSystem::WriteFileBytes(const std::string& path, std::span<const std::uint8_t> bytes) {
     return WriteWholeFile(path, [bytes](const ByteSink& sink) { sink(bytes); });
 }

@@ -12,7 +12,7 @@ void TFrmMain::Go(FlowEvent event) {
 
 void TFrmMain::BtnNextMouseUp(gui::MouseButton, gui::ShiftState, int, int) {
     std::optional<InstallPaths> paths = ValidateInstallPath(
-        view_, installation_.Platform().files, Strings(), installation_.PayloadBytes());
+        view_, installation_.Platform().files, Strings(), installation_.Footprint());
     if (!paths) return;
     installation_.SetPaths(*paths);
     Go(FlowEvent::PathAccepted);

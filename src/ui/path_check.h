@@ -1,17 +1,11 @@
-// The check of the installation directory that page 2's next button runs: it normalises the text
-// of EditDir, refuses what cannot be an installation directory with a hint, creates the directory
-// level by level and, on success, gives the paths the installation works with.
+// Page 2's side of the folder check (install/folder_check.h): the text of EditDir goes in, and
+// what comes back is shown in the window, the edit's text, the red hint or a message box.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
-#include <vector>
 
-#include "data/settings.h"
-#include "install/install_session.h"
-#include "platform/file_system.h"
+#include "install/folder_check.h"
 
 namespace setup {
 
@@ -28,23 +22,10 @@ public:
     virtual void ShowMessage(const std::string& text) = 0;
 };
 
-inline constexpr char kHintNeedDrive[] = "你必须输入一个带盘符的完整路径！例如：\r\nC:\\APP";
-inline constexpr char kHintForbiddenChar[] = "路径中不能包含下任何字符之一：\r\n/ : * ? \" < > |";
-inline constexpr char kMessageNoDirectory[] = "该目录不存在！";
-
-// The hint for a drive without room for the payload: the space needed and the space free.
-std::string NoSpaceHint(std::uint64_t needed, std::uint64_t free);
-
-// Runs the check. Nothing on failure: the window stays on page 2 and the hint or the message has
-// told the user why; directory levels created before the failure stay. needed is the bytes the
-// payload takes once unpacked: a drive with less free space is refused before anything is made.
+// Runs the check on EditDir and shows its outcome. Nothing on failure: the window stays on page 2
+// and the hint or the message has told the user why.
 std::optional<InstallPaths> ValidateInstallPath(PathCheckView& view, FileSystem& files,
                                                 const ProductStrings& strings,
-                                                std::uint64_t needed = 0);
-
-// Splits text at sep into list (cleared first; nothing happens without a list). A text that is
-// blank after trimming gives no item; otherwise every piece is an item, empty ones included.
-// Goes by characters of code page 936, so a second byte equal to sep never splits.
-void SplitText(std::string_view text, char sep, std::vector<std::string>* list);
+                                                const PayloadFootprint& needed = {});
 
 }  // namespace setup

@@ -80,6 +80,18 @@ void MemoryFileSystem::SetFreeSpace(char drive, std::uint64_t bytes) {
     free_space_[Drive(std::string(1, drive))] = bytes;
 }
 
+void MemoryFileSystem::SetClusterSize(char drive, std::uint64_t bytes) {
+    cluster_size_[Drive(std::string(1, drive))] = bytes;
+}
+
+void MemoryFileSystem::RefuseFilesIn(std::string_view folder) {
+    refused_folders_.insert(Key(folder));
+}
+
+void MemoryFileSystem::OpenToUsers(std::string_view folder) {
+    open_to_users_.insert(Key(folder));
+}
+
 std::optional<std::vector<std::uint8_t>> MemoryFileSystem::FileBytes(std::string_view path) const {
     auto it = files_.find(Key(path));
     if (it == files_.end()) return std::nullopt;
@@ -105,6 +117,12 @@ Result MemoryFileSystem::MakeDirectory(const std::string& path) {
     return Result::Ok();
 }
 
+Result MemoryFileSystem::MakeProtectedDirectory(const std::string& path) {
+    Result made = MakeDirectory(path);
+    if (made) protected_.push_back(path);
+    return made;
+}
+
 std::optional<std::vector<std::uint8_t>> MemoryFileSystem::Gather(const std::string& key,
                                                                   const ContentSource& source,
                                                                   Result& failure) {
@@ -114,6 +132,11 @@ std::optional<std::vector<std::uint8_t>> MemoryFileSystem::Gather(const std::str
     }
     if (!directories_.contains(ParentKey(key))) {
         failure = Result::Failed(kErrorPathNotFound);
+        return std::nullopt;
+    }
+    // The temporary file cannot be made there.
+    if (refused_folders_.contains(ParentKey(key))) {
+        failure = Result::Failed(kErrorAccessDenied);
         return std::nullopt;
     }
     auto space = free_space_.find(key[0]);
@@ -167,6 +190,63 @@ void MemoryFileSystem::Restart() {
         files_[Key(replacement.path)] = std::move(replacement.bytes);
     pending_.clear();
     locks_.clear();
+}
+
+std::vector<std::string> MemoryFileSystem::RemoveWriteLeftovers(const std::string& folder) {
+    const std::string parent = Key(folder);
+    std::vector<std::string> removed;
+    for (auto it = files_.begin(); it != files_.end();) {
+        const std::string& key = it->first;
+        if (ParentKey(key) == parent && IsWriteLeftover(key.substr(parent.size() + 1))) {
+            removed.push_back(folder + key.substr(parent.size()));
+            it = files_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    return removed;
+}
+
+Result MemoryFileSystem::ProbeWrite(const std::string& folder) {
+    const std::string key = Key(folder);
+    if (!directories_.contains(key)) return Result::Failed(kErrorPathNotFound);
+    if (refused_folders_.contains(key)) return Result::Failed(kErrorAccessDenied);
+    return Result::Ok();
+}
+
+std::string MemoryFileSystem::FullPath(const std::string& path) const {
+    if (path.size() < 3 || path[1] != ':' || path[2] != '\\') return path;
+    std::vector<std::string> names;
+    const auto parts = text::Split(std::string_view(path).substr(3), '\\');
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        std::string name(parts[i]);
+        if (name.empty() || name == ".") continue;
+        if (name == "..") {
+            if (!names.empty()) names.pop_back();
+            continue;
+        }
+        if (i + 1 < parts.size()) {
+            if (name.back() == '.') name.pop_back();
+        } else {
+            while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
+        }
+        names.push_back(std::move(name));
+    }
+    std::string full = path.substr(0, 3);
+    for (std::size_t i = 0; i < names.size(); ++i) full += (i ? "\\" : "") + names[i];
+    // A separator at the end stays, as the system keeps it.
+    if (path.back() == '\\' && full.back() != '\\') full += '\\';
+    return full;
+}
+
+bool MemoryFileSystem::LetsUsersWrite(const std::string& folder) const {
+    return open_to_users_.contains(Key(folder));
+}
+
+std::optional<std::uint64_t> MemoryFileSystem::ClusterSize(const std::string& path) const {
+    auto size = cluster_size_.find(Drive(path));
+    if (size == cluster_size_.end()) return std::nullopt;
+    return size->second;
 }
 
 std::optional<std::uint64_t> MemoryFileSystem::FreeSpace(const std::string& path) const {

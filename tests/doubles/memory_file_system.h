@@ -52,19 +52,36 @@ public:
     void Restart();
     // Drives that are not fixed local disks; every other drive is.
     void SetRemovable(char drive) { removable_.insert(drive); }
+    // The allocation unit of a drive; without it the platform "cannot tell".
+    void SetClusterSize(char drive, std::uint64_t bytes);
+    // No file can be created directly inside folder (a read-only folder); folders still can.
+    void RefuseFilesIn(std::string_view folder);
+    // The folder's permissions let ordinary users write.
+    void OpenToUsers(std::string_view folder);
 
     std::optional<std::vector<std::uint8_t>> FileBytes(std::string_view path) const;
     // Folders made by MakeDirectory, and files written by WriteWholeFile, in order.
     const std::vector<std::string>& CreatedDirectories() const { return created_; }
     const std::vector<std::string>& WrittenFiles() const { return written_; }
+    // Folders made by MakeProtectedDirectory (also in CreatedDirectories).
+    const std::vector<std::string>& ProtectedDirectories() const { return protected_; }
 
     bool FileExists(const std::string& path) const override;
     bool DirectoryExists(const std::string& path) const override;
     Result MakeDirectory(const std::string& path) override;
+    Result MakeProtectedDirectory(const std::string& path) override;
     // The content is gathered first and lands on the file only when the whole write succeeds.
     Result WriteWholeFile(const std::string& path, const ContentSource& source) override;
     Result ReplaceAtRestart(const std::string& path, const ContentSource& source) override;
+    std::vector<std::string> RemoveWriteLeftovers(const std::string& folder) override;
+    Result ProbeWrite(const std::string& folder) override;
+    // Resolves "." and "..", drops one dot at the end of a folder's name and every dot and blank
+    // at the end of the last name, as the system does; keeps the text as it was otherwise.
+    std::string FullPath(const std::string& path) const override;
+    std::vector<std::string> SystemFolders() const override { return system_folders_; }
+    bool LetsUsersWrite(const std::string& folder) const override;
     std::optional<std::uint64_t> FreeSpace(const std::string& path) const override;
+    std::optional<std::uint64_t> ClusterSize(const std::string& path) const override;
     bool IsFixedDrive(char letter) const override;
     std::vector<char> DriveLetters() const override;
     std::string CurrentDirectory() const override { return current_; }
@@ -89,6 +106,12 @@ private:
     std::set<std::string> refused_;
     std::map<char, std::uint64_t> free_space_;
     std::set<char> removable_;
+    std::map<char, std::uint64_t> cluster_size_;
+    std::set<std::string> refused_folders_;
+    std::set<std::string> open_to_users_;
+    std::vector<std::string> system_folders_ = {"C:\\Program Files", "C:\\Program Files (x86)",
+                                                "C:\\Windows"};
+    std::vector<std::string> protected_;
     std::map<char, std::string> drive_current_;
     std::string current_ = "C:\\";
     std::vector<std::string> created_;

@@ -67,7 +67,7 @@ clean_machine() {
     # The other Windows tests' scratch folder would show in the chooser's screenshot.
     chattr -i "$DRIVE_C/e2e-locked" 2>/dev/null || true
     rm -rf "$TARGET" "$D_DRIVE" "$GROUP" "$FAVORITES/Tessik软件.url" "$DRIVE_C/setup-tests" \
-        "$DRIVE_C/e2e-locked" "$DRIVE_C/e2e silent" "$DRIVE_C/e2e-silent.log"
+        "$DRIVE_C/e2e-locked" "$DRIVE_C/e2e-taken" "$DRIVE_C/e2e silent" "$DRIVE_C/e2e-silent.log"
     rm -f "$DESKTOP"/*.lnk "$QUICK_LAUNCH"/*.lnk
     # Replacements a run scheduled for a restart that never came.
     run_wine reg delete "$SESSION_MANAGER" /v PendingFileRenameOperations /f >/dev/null

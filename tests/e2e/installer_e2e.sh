@@ -9,8 +9,10 @@
 #      file new but the protected ones, the servers running again from the new files, finish
 #      without options;
 #   D. a copy of the installer with one entry damaged: refused before page 1, nothing written;
-#   E. a folder that cannot take the files: the whole hint for a bad path on page 2, then the
-#      failure page listing every file, and nothing recorded;
+#   E. folders that cannot take the files: the whole hint for a bad path on page 2, the hint for a
+#      folder where no file can be made (page 2 stays, not one error box), then a folder where
+#      every file's name is taken by a folder: the failure page listing every file, and nothing
+#      recorded;
 #   F. unattended, as a deployment tool runs it: /VERYSILENT with a folder, one task and a log on a
 #      clean machine, no window at any time; again over a running server without
 #      /CLOSEAPPLICATIONS; and a bad switch;
@@ -245,13 +247,24 @@ answer_errors_until_list() {
     echo "$boxes"
 }
 
+# Makes a folder at every file's place in the payload below $1, so each write fails.
+take_every_name() {
+    local rel
+    while IFS= read -r rel; do
+        rel=${rel%$'\r'}
+        [ -n "$rel" ] && mkdir -p "$1/${rel//\\//}"
+    done <"$ORDER"
+}
+
 pass_unwritable() {
-    echo "== E: a folder that cannot take the files"
-    local folder=$DRIVE_C/e2e-locked boxes listed entries
+    echo "== E: folders that cannot take the files"
+    local folder=$DRIVE_C/e2e-locked taken=$DRIVE_C/e2e-taken boxes listed entries
     end_programs  # with none of its programs running, every failure is an error box
     mkdir -p "$folder"
+    take_every_name "$taken"
     if ! chattr +i "$folder" 2>/dev/null; then
         echo "skipped: this file system cannot make a folder immutable (chattr +i)"
+        rm -rf "$taken"
         return
     fi
     start_installer "$INSTALLER" || { chattr -i "$folder"; return; }
@@ -262,7 +275,16 @@ pass_unwritable() {
     sleep 0.5
     shot hint
     check "a bad path leaves nothing behind" test ! -e "$DRIVE_C/A?B"
+    # A folder where no file can be made is refused on page 2 before any copying.
     type_dir 'C:\e2e-locked'
+    click_next
+    sleep 1.5
+    check "a folder that takes no file is refused without an error box" \
+        test -z "$(visible '^Error$' && echo box)"
+    check "the installer stays on page 2" \
+        test -z "$(run_wine "$PROBE" boxes 'TessikOne软件' 0.1 | tr -d '\r\n')"
+    check "nothing is written into it" test -z "$(ls -A "$folder")"
+    type_dir 'C:\e2e-taken'
     click_next
     boxes=$(answer_errors_until_list)
     sleep 0.5
@@ -277,7 +299,7 @@ pass_unwritable() {
     check "finish closes the installer" wait_for 10 installer_gone
     check "exit code 5: incomplete" expect_exit 5 incomplete
     chattr -i "$folder"
-    rm -rf "$folder"
+    rm -rf "$folder" "$taken"
 }
 
 # --- F. unattended -------------------------------------------------------------------------

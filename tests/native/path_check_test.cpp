@@ -100,12 +100,12 @@ TEST_F(PathCheck, AColonAfterTheDriveGetsTheCharacterHint) {
 TEST_F(PathCheck, ADriveWithoutRoomForThePayloadIsRefusedBeforeAnythingIsMade) {
     files.SetFreeSpace('D', 300 * 1024 * 1024);
     view.edit = "D:\\new\\app";
-    EXPECT_FALSE(ValidateInstallPath(view, files, strings, 400ull * 1024 * 1024));
+    EXPECT_FALSE(ValidateInstallPath(view, files, strings, {{400ull * 1024 * 1024}}));
     EXPECT_TRUE(view.hint_visible);
     EXPECT_EQ(view.hint, "磁盘空间不足！安装需要 400.0 MB，\r\n该磁盘只有 300.0 MB 可用。");
     EXPECT_TRUE(files.CreatedDirectories().empty());
 
-    EXPECT_TRUE(ValidateInstallPath(view, files, strings, 300ull * 1024 * 1024));
+    EXPECT_TRUE(ValidateInstallPath(view, files, strings, {{300ull * 1024 * 1024}}));
     EXPECT_FALSE(view.hint_visible);
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "install/folder_check.h"
 #include "install/logging_platform.h"
 #include "support/checksums.h"
 #include "support/install_fixture.h"
@@ -95,6 +96,58 @@ TEST_F(UnattendedRun, ARefusedFolderEndsWithItsCodeAndItsReasonAndWritesNothing)
     files.SetFreeSpace('D', 10);
     EXPECT_EQ(Run("/S /D=D:\\full"), ExitCode::FolderRefused);
     EXPECT_TRUE(Logged("磁盘空间不足"));
+}
+
+TEST_F(UnattendedRun, AFolderThatTakesNoFilesIsRefusedBeforeTheFirstFile) {
+    files.AddDirectory("D:\\Locked");
+    files.RefuseFilesIn("D:\\Locked");
+    EXPECT_EQ(Run("/S /D=D:\\Locked"), ExitCode::FolderRefused);
+    EXPECT_TRUE(files.WrittenFiles().empty());
+    EXPECT_TRUE(Logged(std::string("folder refused: D:\\Locked: ") + kHintCannotWrite));
+}
+
+// SETUPPATH held "C:\cli_dot.\App" while the files were in "C:\cli_dot\App".
+TEST_F(UnattendedRun, TheFolderIsRecordedAsTheSystemResolvesIt) {
+    EXPECT_EQ(Run("/S /D=D:\\cli_dot.\\Sub\\..\\App"), ExitCode::Success);
+    EXPECT_EQ(registry.Value(kHklm, "SOFTWARE\\QRVK2017", "SETUPPATH"), "D:\\cli_dot\\App");
+    EXPECT_TRUE(files.FileExists("D:\\cli_dot\\App\\data\\PrintDB.mdb"));
+    EXPECT_FALSE(files.DirectoryExists("D:\\cli_dot\\Sub"));
+    EXPECT_TRUE(Logged("folder: D:\\cli_dot\\App"));
+}
+
+// A new folder is made writable for administrators only; one that exists keeps its permissions,
+// and the log warns when they let users change the programs.
+TEST_F(UnattendedRun, ANewFolderIsProtectedAndAnOpenOneIsKeptWithAWarning) {
+    EXPECT_EQ(Run("/S /D=D:\\New"), ExitCode::Success);
+    // The folders made inside it inherit its descriptor.
+    EXPECT_EQ(files.ProtectedDirectories(), std::vector<std::string>{"D:\\New"});
+    EXPECT_TRUE(Logged("folder created, writable by administrators only: D:\\New"));
+    EXPECT_FALSE(Logged("warning: ordinary users"));
+
+    files.AddDirectory("D:\\Shared");
+    files.OpenToUsers("D:\\Shared");
+    EXPECT_EQ(Run("/S /D=D:\\Shared"), ExitCode::Success);
+    EXPECT_TRUE(Logged("warning: ordinary users may change the files in D:\\Shared"));
+}
+
+// A killed run leaves its write temporaries; the next one removes exactly those, and never a
+// file that only looks alike (the copies that wait for a restart use another prefix).
+TEST_F(UnattendedRun, WhatAKilledRunLeftOfItsWritesIsRemovedAndNothingElse) {
+    files.AddFile("D:\\Shop\\~ts1A2B.tmp", {1, 2, 3});
+    files.AddFile("D:\\Shop\\data\\~TSFFFF.TMP");
+    files.AddFile("D:\\Shop\\data\\~tr1A2B.tmp");
+    files.AddFile("D:\\Shop\\~ts.tmp");
+    files.AddFile("D:\\Shop\\~ts1.txt");
+    files.AddFile("D:\\Other\\~ts1A2B.tmp");
+    EXPECT_EQ(Run("/S /D=D:\\Shop"), ExitCode::Success);
+    EXPECT_FALSE(files.FileExists("D:\\Shop\\~ts1A2B.tmp"));
+    EXPECT_FALSE(files.FileExists("D:\\Shop\\data\\~TSFFFF.TMP"));
+    for (const char* kept : {"D:\\Shop\\data\\~tr1A2B.tmp", "D:\\Shop\\~ts.tmp",
+                             "D:\\Shop\\~ts1.txt", "D:\\Other\\~ts1A2B.tmp"})
+        EXPECT_TRUE(files.FileExists(kept)) << kept;
+    // (The double keeps file names upper-cased.)
+    EXPECT_TRUE(Logged("left by an earlier run, removed: D:\\Shop\\~TS1A2B.TMP"));
+    EXPECT_TRUE(Logged("left by an earlier run, removed: D:\\Shop\\data\\~TSFFFF.TMP"));
 }
 
 // Without /CLOSEAPPLICATIONS the answer to "end it?" is No: the program runs on, its file is

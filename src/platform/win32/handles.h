@@ -199,4 +199,14 @@ private:
     bool ok_;
 };
 
+// Memory the system hands out with LocalAlloc (security descriptors, SIDs from their text).
+template <typename Pointer>
+struct LocalMemTraits {
+    using Handle = Pointer;
+    static Handle None() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { LocalFree(h); }
+};
+using UniqueSecurityDescriptor = ScopedHandle<LocalMemTraits<PSECURITY_DESCRIPTOR>>;
+
 }  // namespace setup::win32

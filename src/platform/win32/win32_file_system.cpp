@@ -1,11 +1,15 @@
 #include "platform/win32/win32_file_system.h"
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shlobj.h>
 
 #include <algorithm>
 
 #include "platform/text.h"
+#include "platform/win32/folder_security.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/pending_renames.h"
 
 namespace setup {
 
@@ -59,34 +63,52 @@ private:
     DWORD error_ = 0;
 };
 
-// Writes the source into a file of its own: a new name beside the target, created new (never an
-// existing file or a link planted there) and flushed. Returns the name; "" with the error on
-// failure, when nothing is left behind.
-std::string WriteNewCopy(const std::string& folder, const char* prefix, const ContentSource& source,
-                         DWORD& error) {
+// A temporary file for a write, open for writing, in the folder of its target.
+struct TemporaryFile {
+    win32::UniqueHandle handle;
+    std::string path;
+};
+
+// The one place where a temporary name is chosen and its file created: a name nothing had,
+// created new, so an existing file or a link planted at a name is never opened. The prefix says
+// what the file is for (kWriteTempPrefix for a write, another for a copy that waits for a
+// restart), so a cleanup of one kind never takes the other.
+Result CreateTemporary(const std::string& folder, const char* prefix, TemporaryFile& out) {
     static LONG counter = 0;
-    RemoveUnlessKept made;
-    win32::UniqueHandle file;
-    std::string name;
-    for (int attempt = 0; attempt < 100 && !file; ++attempt) {
-        name = folder + "\\" + prefix + text::Digits(GetCurrentProcessId()) + "-" +
-               text::Digits(static_cast<std::uint64_t>(InterlockedIncrement(&counter))) + ".tmp";
-        file.reset(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
-        error = file ? ERROR_SUCCESS : GetLastError();
-        if (!file && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return {};
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        out.path = folder + "\\" + prefix + text::Digits(GetCurrentProcessId()) + "-" +
+                   text::Digits(static_cast<std::uint64_t>(InterlockedIncrement(&counter))) +
+                   kTempExtension;
+        out.handle.reset(CreateFileA(out.path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (out.handle) return Result::Ok();
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            return Result::Failed(error);
     }
-    if (!file) return {};
-    made.Watch(name);
-    FileWriter writer(file.get());
-    source([&writer](Bytes chunk) { return writer.Write(chunk); });
-    if ((error = writer.error()) != 0) return {};
-    if (!FlushFileBuffers(file.get())) {
-        error = GetLastError();
-        return {};
+    return Result::Failed(ERROR_FILE_EXISTS);
+}
+
+Result CreateWriteTemporary(const std::string& folder, TemporaryFile& out) {
+    return CreateTemporary(folder, kWriteTempPrefix, out);
+}
+
+// Moves the complete file temp over target, whose attributes were replaced_attributes. A
+// read-only file is replaced too (the installer owns what it installs) and stays read-only, as
+// hidden and system files keep those bits.
+Result MoveOver(const std::string& temp, const std::string& target, DWORD replaced_attributes) {
+    const bool read_only = replaced_attributes & FILE_ATTRIBUTE_READONLY;
+    if (read_only)
+        SetFileAttributesA(target.c_str(), replaced_attributes & ~FILE_ATTRIBUTE_READONLY);
+    if (!MoveFileExA(temp.c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = GetLastError();
+        if (read_only) SetFileAttributesA(target.c_str(), replaced_attributes);
+        return Result::Failed(error);
     }
-    made.Keep();
-    return name;
+    // The content is in place; attributes that cannot be set again are not worth failing it.
+    SetFileAttributesA(target.c_str(), replaced_attributes);
+    return Result::Ok();
 }
 
 }  // namespace
@@ -106,65 +128,142 @@ Result Win32FileSystem::MakeDirectory(const std::string& path) {
     return Result::Failed(GetLastError());
 }
 
-// A new file is written where it goes: a write that fails removes it again, and nothing that
-// existed is touched. A file that exists is written to a temporary file in its folder, flushed
-// and moved over it in one step, so it is never left half written; a running program's file
-// refuses the move. Files are opened without sharing, as a program's own output.
+// A file is written to a temporary file in its folder and moved into place only when complete:
+// a run that fails, or is killed, never leaves part of a file under the final name. A file that
+// is replaced is flushed first, so the old one goes only when the new one is whole, and keeps
+// its attributes and its own permissions; a running program's file refuses the move. Files are
+// opened without sharing, as a program's own output.
 Result Win32FileSystem::WriteWholeFile(const std::string& path, const ContentSource& source) {
+    const DWORD replaced = GetFileAttributesA(path.c_str());
+    // A folder is never replaced by a file: fail as the move would, before anything is written.
+    if (replaced != INVALID_FILE_ATTRIBUTES && (replaced & FILE_ATTRIBUTE_DIRECTORY))
+        return Result::Failed(ERROR_ACCESS_DENIED);
     RemoveUnlessKept made;
-    win32::UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-    const DWORD opened = file ? ERROR_SUCCESS : GetLastError();
-    if (file) {
-        made.Watch(path);
-    } else if (opened == ERROR_FILE_EXISTS || opened == ERROR_ALREADY_EXISTS) {
-        char temp_name[MAX_PATH] = {};
-        if (!GetTempFileNameA(FolderOf(path).c_str(), "~ts", 0, temp_name))
-            return Result::Failed(GetLastError());
-        made.Watch(temp_name);
-        file.reset(CreateFileA(temp_name, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) return Result::Failed(GetLastError());
-    } else {
-        return Result::Failed(opened);
-    }
-    FileWriter writer(file.get());
+    TemporaryFile temp;
+    if (Result created = CreateWriteTemporary(FolderOf(path), temp); !created) return created;
+    made.Watch(temp.path);
+    FileWriter writer(temp.handle.get());
     source([&writer](Bytes chunk) { return writer.Write(chunk); });
     if (writer.error()) return Result::Failed(writer.error());
-    if (made.path() == path) {
-        file.reset();
+    if (replaced == INVALID_FILE_ATTRIBUTES) {
+        // Closed before the move; a new file needs no flush for that: a killed process's writes
+        // reach the disk all the same.
+        temp.handle.reset();
+        if (!MoveFileExA(temp.path.c_str(), path.c_str(), 0)) return Result::Failed(GetLastError());
         made.Keep();
         return Result::Ok();
     }
-    if (!FlushFileBuffers(file.get())) return Result::Failed(GetLastError());
-    file.reset();
-    if (!MoveFileExA(made.path().c_str(), path.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!FlushFileBuffers(temp.handle.get())) return Result::Failed(GetLastError());
+    temp.handle.reset();
+    if (Result kept = win32::CopyOwnPermissions(path, temp.path); !kept) return kept;
+    if (Result moved = MoveOver(temp.path, path, replaced); !moved) return moved;
+    made.Keep();
+    return Result::Ok();
+}
+
+// The copy waits under a name of its own (kRestartCopyPrefix, which the cleanup of write
+// leftovers never takes) until the system, starting again, moves it over the file before any
+// program runs. Scheduling needs an administrator, as the installer is.
+Result Win32FileSystem::ReplaceAtRestart(const std::string& path, const ContentSource& source) {
+    RemoveUnlessKept made;
+    TemporaryFile copy;
+    if (Result created = CreateTemporary(FolderOf(path), kRestartCopyPrefix, copy); !created)
+        return created;
+    made.Watch(copy.path);
+    FileWriter writer(copy.handle.get());
+    source([&writer](Bytes chunk) { return writer.Write(chunk); });
+    if (writer.error()) return Result::Failed(writer.error());
+    if (!FlushFileBuffers(copy.handle.get())) return Result::Failed(GetLastError());
+    copy.handle.reset();
+    if (!MoveFileExA(copy.path.c_str(), path.c_str(),
+                     MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING))
         return Result::Failed(GetLastError());
     made.Keep();
     return Result::Ok();
 }
 
-// The copy waits under a name of its own ("~tr…", which no cleanup of the placement's temporary
-// files touches) until the system, starting again, moves it over the file before any program
-// runs. Scheduling needs an administrator, as the installer is.
-Result Win32FileSystem::ReplaceAtRestart(const std::string& path, const ContentSource& source) {
-    DWORD error = 0;
-    const std::string copy = WriteNewCopy(FolderOf(path), "~tr", source, error);
-    if (copy.empty()) return Result::Failed(error ? error : ERROR_WRITE_FAULT);
-    if (!MoveFileExA(copy.c_str(), path.c_str(),
-                     MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING)) {
-        error = GetLastError();
-        DeleteFileA(copy.c_str());
-        return Result::Failed(error);
-    }
+std::vector<std::string> Win32FileSystem::RemoveWriteLeftovers(const std::string& folder) {
+    std::vector<std::string> removed;
+    WIN32_FIND_DATAA found;
+    const std::string pattern = folder + "\\" + kWriteTempPrefix + "*";
+    win32::UniqueFind search(FindFirstFileA(pattern.c_str(), &found));
+    if (!search) return removed;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+            !IsWriteLeftover(found.cFileName))
+            continue;
+        const std::string path = folder + "\\" + found.cFileName;
+        // A copy that waits for the restart keeps its own prefix; the list guards it all the same.
+        if (win32::WaitsForRestart(path)) continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (DeleteFileA(path.c_str())) removed.push_back(path);
+    } while (FindNextFileA(search.get(), &found));
+    return removed;
+}
+
+Result Win32FileSystem::ProbeWrite(const std::string& folder) {
+    TemporaryFile probe;
+    if (Result created = CreateWriteTemporary(folder, probe); !created) return created;
+    probe.handle.reset();
+    if (!DeleteFileA(probe.path.c_str())) return Result::Failed(GetLastError());
     return Result::Ok();
+}
+
+Result Win32FileSystem::MakeProtectedDirectory(const std::string& path) {
+    win32::UniqueSecurityDescriptor descriptor = win32::ProtectedFolderDescriptor();
+    if (!descriptor) return Result::Failed(GetLastError());
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor.get(), FALSE};
+    if (CreateDirectoryA(path.c_str(), &attributes)) return Result::Ok();
+    return Result::Failed(GetLastError());
+}
+
+std::string Win32FileSystem::FullPath(const std::string& path) const {
+    char buffer[MAX_PATH + 1];
+    const DWORD length = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
+    return length > 0 && length < sizeof buffer ? std::string(buffer, length) : path;
+}
+
+// The system's own folder and its program folders, both views of them where there are two.
+std::vector<std::string> Win32FileSystem::SystemFolders() const {
+    std::vector<std::string> folders;
+    auto add = [&folders](std::string folder) {
+        while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+        if (!folder.empty() && std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(std::move(folder));
+    };
+    char buffer[MAX_PATH + 1];
+    if (UINT length = GetWindowsDirectoryA(buffer, sizeof buffer); length && length < sizeof buffer)
+        add(std::string(buffer, length));
+    for (int csidl : {CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86})
+        if (SUCCEEDED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer)))
+            add(buffer);
+    // A 32-bit process sees the 32-bit program folder above; the 64-bit one only by this name.
+    if (DWORD length = GetEnvironmentVariableA("ProgramW6432", buffer, sizeof buffer);
+        length && length < sizeof buffer)
+        add(std::string(buffer, length));
+    return folders;
+}
+
+bool Win32FileSystem::LetsUsersWrite(const std::string& folder) const {
+    return win32::LetsUsersWrite(folder);
 }
 
 std::optional<std::uint64_t> Win32FileSystem::FreeSpace(const std::string& path) const {
     ULARGE_INTEGER available;
     if (!GetDiskFreeSpaceExA(path.c_str(), &available, nullptr, nullptr)) return std::nullopt;
     return available.QuadPart;
+}
+
+std::optional<std::uint64_t> Win32FileSystem::ClusterSize(const std::string& path) const {
+    char root[MAX_PATH + 1];
+    if (!GetVolumePathNameA(path.c_str(), root, sizeof root)) return std::nullopt;
+    DWORD sectors_per_cluster = 0, bytes_per_sector = 0, free_clusters = 0, clusters = 0;
+    if (!GetDiskFreeSpaceA(root, &sectors_per_cluster, &bytes_per_sector, &free_clusters,
+                           &clusters) ||
+        sectors_per_cluster == 0 || bytes_per_sector == 0)
+        return std::nullopt;
+    return std::uint64_t{sectors_per_cluster} * bytes_per_sector;
 }
 
 bool Win32FileSystem::IsFixedDrive(char letter) const {
