@@ -171,9 +171,9 @@ bool NamesModule(std::string_view name, std::string_view module_path) {
                text::EqualsIgnoreAsciiCase(name, path.substr(path.size() - name.size()));
     };
     constexpr std::string_view kExe = ".exe";
-    const bool has_exe = module_path.size() > kExe.size() &&
-                         text::EqualsIgnoreAsciiCase(
-                             module_path.substr(module_path.size() - kExe.size()), kExe);
+    const bool has_exe =
+        module_path.size() > kExe.size() &&
+        text::EqualsIgnoreAsciiCase(module_path.substr(module_path.size() - kExe.size()), kExe);
     return names(module_path) ||
            (has_exe && names(module_path.substr(0, module_path.size() - kExe.size())));
 }

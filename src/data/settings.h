@@ -60,8 +60,9 @@ struct SetupSettings {
     // In the order of SkinPiece; nothing for a line that was skipped or not read.
     std::array<std::optional<PieceRect>, kSkinPieceCount> pieces;
     ProductStrings strings;
-    std::optional<RuntimeError> error;  // a rectangle that did not read; the ids after it are not read
-    unsigned error_id = 0;              // the id of that line
+    // A rectangle that did not read, and the id of its line; the ids after it are not read.
+    std::optional<RuntimeError> error;
+    unsigned error_id = 0;
 
     bool Parsed() const { return !error.has_value(); }
     // "setting <id>: <error>", for the damage report; "" when the table parsed.

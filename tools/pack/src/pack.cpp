@@ -70,14 +70,12 @@ void CheckRectangles(const Settings& settings, const std::optional<BmpInfo>& ski
             problems.push_back({file.string(), number,
                                 "the value is not four integers x,y,w,h; the installer would "
                                 "refuse to run"});
-        else if (const auto& r = *rect;
-                 skin && (r.x < 0 || r.y < 0 || r.w < 0 || r.h < 0 ||
-                          static_cast<long>(r.x) + r.w > skin->width ||
-                          static_cast<long>(r.y) + r.h > skin->height))
+        else if (const auto& r = *rect; skin && (r.x < 0 || r.y < 0 || r.w < 0 || r.h < 0 ||
+                                                 static_cast<long>(r.x) + r.w > skin->width ||
+                                                 static_cast<long>(r.y) + r.h > skin->height))
             problems.push_back({file.string(), number,
-                                "the rectangle reaches outside the " +
-                                    std::to_string(skin->width) + " x " +
-                                    std::to_string(skin->height) + " skin"});
+                                "the rectangle reaches outside the " + std::to_string(skin->width) +
+                                    " x " + std::to_string(skin->height) + " skin"});
     }
 }
 
