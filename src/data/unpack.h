@@ -50,6 +50,10 @@ public:
     // and free, is the output buffer.
     explicit FrameInflater(const ByteSink& sink, std::optional<std::uint64_t> total_size = {},
                            InflateBuffer* reuse = nullptr);
+    // The sink is kept by reference: a temporary one (a lambda given directly) would be gone
+    // before the first chunk.
+    FrameInflater(ByteSink&& sink, std::optional<std::uint64_t> total_size = {},
+                  InflateBuffer* reuse = nullptr) = delete;
     ~FrameInflater();
     FrameInflater(const FrameInflater&) = delete;
     FrameInflater& operator=(const FrameInflater&) = delete;
