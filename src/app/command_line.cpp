@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include <functional>
 #include <vector>
 
 #include "install/exit_code.h"
@@ -57,6 +58,43 @@ std::optional<InstallOptions> ParseTasks(std::string_view list, std::string& pro
     return tasks;
 }
 
+constexpr char kFolderTwice[] = "the folder is given twice (/D= or /DIR=)";
+
+// A setting given a second time is refused: which of the two was meant cannot be known.
+template <typename T>
+bool Repeated(const std::optional<T>& field, const char* what, std::string& problem) {
+    if (field) problem = what;
+    return field.has_value();
+}
+
+// Whether a word is one of the switches, with or without a value: what must never be taken for
+// part of a /D= folder.
+bool IsOwnSwitch(std::string_view word) {
+    if (word.size() < 2 || word.front() != '/') return false;
+    const std::string name = text::AsciiUpper(word.substr(1, word.find('=') - 1));
+    for (const char* own : {"S", "VERYSILENT", "SILENT", "D", "DIR", "TASKS", "CLOSEAPPLICATIONS",
+                            "LOG", "?", "HELP"})
+        if (name == own) return true;
+    return false;
+}
+
+// NSIS's /D= takes the rest of the line as it stands; a switch after a blank in it was meant as
+// a switch (a /D= that is not last), and taking it into the folder would drop it unseen.
+void ApplyRestAsFolder(std::string_view rest, CommandLine& line,
+                       const std::function<void(const std::string&)>& refuse) {
+    const std::string_view folder = text::Trim(rest);
+    if (folder.empty()) return refuse("/D= gives no folder");
+    for (std::size_t blank = folder.find_first_of(" \t"); blank != std::string_view::npos;
+         blank = folder.find_first_of(" \t", blank + 1)) {
+        std::string_view word = folder.substr(blank + 1);
+        word = word.substr(0, word.find_first_of(" \t"));
+        if (IsOwnSwitch(word))
+            return refuse("/D= must come last: \"" + std::string(word) + "\" follows it");
+    }
+    if (line.folder) return refuse(kFolderTwice);
+    line.folder = std::string(folder);
+}
+
 // Applies one switch; false with a problem when it is unknown or malformed.
 bool Apply(const Switch& s, CommandLine& line, std::string& problem) {
     const bool flag = !s.value.has_value();
@@ -66,13 +104,16 @@ bool Apply(const Switch& s, CommandLine& line, std::string& problem) {
         if (line.mode != RunMode::VerySilent) line.mode = RunMode::Silent;
     } else if ((s.name == "DIR" || s.name == "D") && s.value && !text::Trim(*s.value).empty()) {
         // "/D=..." in quotes, as some tools write it, is /DIR.
+        if (Repeated(line.folder, kFolderTwice, problem)) return false;
         line.folder = std::string(text::Trim(*s.value));
     } else if (s.name == "TASKS" && s.value) {
+        if (Repeated(line.tasks, "/TASKS is given twice", problem)) return false;
         line.tasks = ParseTasks(*s.value, problem);
         return line.tasks.has_value();
     } else if (s.name == "CLOSEAPPLICATIONS" && flag) {
         line.close_applications = true;
     } else if (s.name == "LOG" && (flag || !s.value->empty())) {
+        if (Repeated(line.log_file, "/LOG is given twice", problem)) return false;
         line.log_file = s.value.value_or("");
     } else if ((s.name == "?" || s.name == "HELP") && flag) {
         line.help = true;
@@ -97,13 +138,8 @@ CommandLineParse ParseCommandLine(std::string_view rest) {
         while (!rest.empty() && IsBlank(rest.front())) rest.remove_prefix(1);
         if (rest.empty()) break;
         std::string problem;
-        // NSIS's /D= takes the rest of the line as it stands.
         if (rest.size() >= 3 && text::AsciiUpper(rest.substr(0, 3)) == "/D=") {
-            const std::string_view folder = text::Trim(rest.substr(3));
-            if (folder.empty())
-                refuse("/D= gives no folder");
-            else
-                parse.line.folder = std::string(folder);
+            ApplyRestAsFolder(rest.substr(3), parse.line, refuse);
             break;
         }
         std::optional<std::string> word = NextWord(rest, problem);
@@ -125,11 +161,36 @@ CommandLineParse ParseCommandLine(std::string_view rest) {
     return parse;
 }
 
-std::string_view ArgumentsOf(std::string_view command_line) {
+namespace {
+
+// Whether name, as a program was started by it, names the module's file.
+bool NamesModule(std::string_view name, std::string_view module_path) {
+    auto names = [&](std::string_view path) {
+        if (text::EqualsIgnoreAsciiCase(name, path)) return true;
+        return path.size() > name.size() && path[path.size() - name.size() - 1] == '\\' &&
+               text::EqualsIgnoreAsciiCase(name, path.substr(path.size() - name.size()));
+    };
+    constexpr std::string_view kExe = ".exe";
+    const bool has_exe =
+        module_path.size() > kExe.size() &&
+        text::EqualsIgnoreAsciiCase(module_path.substr(module_path.size() - kExe.size()), kExe);
+    return names(module_path) ||
+           (has_exe && names(module_path.substr(0, module_path.size() - kExe.size())));
+}
+
+}  // namespace
+
+std::string_view ArgumentsOf(std::string_view command_line, std::string_view module_path) {
     std::size_t i = 0;
     if (!command_line.empty() && command_line.front() == '"') {
         i = command_line.find('"', 1);
         i = i == std::string_view::npos ? command_line.size() : i + 1;
+    } else if (!module_path.empty()) {
+        for (std::size_t end = 0; end <= command_line.size(); ++end) {
+            if (end < command_line.size() && !IsBlank(command_line[end])) continue;
+            if (NamesModule(command_line.substr(0, end), module_path))
+                return command_line.substr(end);
+        }
     }
     while (i < command_line.size() && !IsBlank(command_line[i])) ++i;
     return command_line.substr(i);

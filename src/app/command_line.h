@@ -33,11 +33,17 @@ struct CommandLineParse {
 };
 
 // The arguments after the program's name (GetCommandLine without its first word). /D= must come
-// last: it takes the rest of the line, blanks included, without quotes, as NSIS does.
+// last: it takes the rest of the line, blanks included, without quotes, as NSIS does; a /D= value
+// in which one of the switches follows a blank is refused, as is a folder, a log or a task list
+// given twice.
 CommandLineParse ParseCommandLine(std::string_view arguments);
 
-// The command line as GetCommandLine gives it, without the program's name (quoted or not).
-std::string_view ArgumentsOf(std::string_view command_line);
+// The command line as GetCommandLine gives it, without the program's name. A quoted name ends at
+// its closing quote. An unquoted one may hold blanks (a launcher that gave CreateProcess the
+// program alone): like the system, which tries the words up to each blank in turn, the name is the
+// shortest such start that names module_path (the running program's file, GetModuleFileName),
+// in full or as its tail after a backslash, with or without ".exe"; failing that, the first word.
+std::string_view ArgumentsOf(std::string_view command_line, std::string_view module_path = {});
 
 // The switches and the exit codes, as /? shows them.
 std::string HelpText();

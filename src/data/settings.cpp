@@ -37,17 +37,29 @@ PieceRect ParseRectValue(std::string_view value) {
     return std::get<PieceRect>(parsed);
 }
 
-void ReadSetupSettings(const Resources& resources, ProductStrings& strings, const PieceSink& cut) {
+std::string SetupSettings::Problem() const {
+    if (!error) return {};
+    return "setting " + std::to_string(error_id) + ": " + error->what();
+}
+
+SetupSettings ReadSetupSettings(const Resources& resources) {
+    SetupSettings settings;
     for (unsigned id = kFirstSettingId; id <= kLastSettingId; ++id) {
         std::optional<std::string> value = format::SettingValue(resources.LoadLine(id));
         if (!value) continue;
-        if (id <= kLastRectSettingId) {
-            PieceRect rect = ParseRectValue(*value);
-            if (cut) cut(static_cast<SkinPiece>(id - kFirstSettingId), rect);
-        } else {
-            strings.*kStringFields[id - kLastRectSettingId - 1] = std::move(*value);
+        if (id > kLastRectSettingId) {
+            settings.strings.*kStringFields[id - kLastRectSettingId - 1] = std::move(*value);
+            continue;
+        }
+        try {
+            settings.pieces[id - kFirstSettingId] = ParseRectValue(*value);
+        } catch (const RuntimeError& e) {
+            settings.error = e;
+            settings.error_id = id;
+            break;
         }
     }
+    return settings;
 }
 
 }  // namespace setup

@@ -3,13 +3,15 @@
 // setting a line fills; the key is documentation.
 #pragma once
 
-#include <functional>
+#include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "format/resource_ids.h"
 #include "format/settings_syntax.h"
+#include "platform/error.h"
 #include "platform/resources.h"
 
 namespace setup {
@@ -52,13 +54,25 @@ using format::kFirstSettingId;
 using format::kLastRectSettingId;
 using format::kLastSettingId;
 
-// Receives each rectangle setting as it is read; the skin cutting plugs in here.
-using PieceSink = std::function<void(SkinPiece, const PieceRect&)>;
+// The table as its one reading pass gives it, for the engine and the window alike: the
+// rectangles and names read, and the error that stopped the pass, if one did.
+struct SetupSettings {
+    // In the order of SkinPiece; nothing for a line that was skipped or not read.
+    std::array<std::optional<PieceRect>, kSkinPieceCount> pieces;
+    ProductStrings strings;
+    // A rectangle that did not read, and the id of its line; the ids after it are not read.
+    std::optional<RuntimeError> error;
+    unsigned error_id = 0;
+
+    bool Parsed() const { return !error.has_value(); }
+    // "setting <id>: <error>", for the damage report; "" when the table parsed.
+    std::string Problem() const;
+};
 
 // Reads ids 1001 to 1023 in ascending order. A line that is not exactly one key and one value is
-// skipped and leaves its setting as it was. A rectangle value that does not give four integers
-// throws RuntimeError and ends the pass: the ids after it are not read.
-void ReadSetupSettings(const Resources& resources, ProductStrings& strings, const PieceSink& cut);
+// skipped and leaves its setting empty. A rectangle value that does not give four integers ends
+// the pass: the error is kept, and the ids after it are not read.
+SetupSettings ReadSetupSettings(const Resources& resources);
 
 // "x,y,w,h" as the installer reads it (format::ParseRectValue); a value that does not give four
 // integers throws "List index out of bounds (3)" or "'%s' is not a valid integer value".

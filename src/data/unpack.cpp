@@ -13,22 +13,23 @@ namespace {
 // Chunks handed to the sink: large enough that writing them costs little per call.
 constexpr std::size_t kChunkSize = 256 * 1024;
 
-// The output buffer of the inflater that runs on this thread, kept from one entry to the next:
-// fresh memory for every entry cost more than the inflating.
-struct ThreadBuffer {
-    std::vector<std::uint8_t> bytes = std::vector<std::uint8_t>(kChunkSize);
-    bool in_use = false;
-};
-thread_local ThreadBuffer thread_buffer;
+void Allocate(std::vector<std::uint8_t>& bytes, std::size_t size) {
+    try {
+        if (bytes.size() < size) bytes.resize(size);
+    } catch (const std::bad_alloc&) {
+        throw OutOfMemory();
+    }
+}
 
 }  // namespace
 
-FrameInflater::FrameInflater(const ByteSink& sink, std::optional<std::uint64_t> total_size)
-    : sink_(sink), total_size_(total_size) {}
+FrameInflater::FrameInflater(const ByteSink& sink, std::optional<std::uint64_t> total_size,
+                             InflateBuffer* reuse)
+    : sink_(sink), total_size_(total_size), reuse_(reuse) {}
 
 FrameInflater::~FrameInflater() {
     if (started_) inflateEnd(&stream_);
-    if (took_thread_buffer_) thread_buffer.in_use = false;
+    if (took_reused_) reuse_->in_use_ = false;
 }
 
 // The header may come split over chunks; the length it gives is checked against what the
@@ -43,15 +44,13 @@ bool FrameInflater::ReadHeader(Bytes& input) {
     if (total_size_ && length_ > (*total_size_ - format::kFrameHeaderSize) * format::kMaxExpansion)
         throw StreamReadError();
     const std::size_t size = std::min<std::size_t>(std::max<std::uint32_t>(length_, 1), kChunkSize);
-    if (!thread_buffer.in_use) {
-        thread_buffer.in_use = took_thread_buffer_ = true;
-        buffer_ = std::span(thread_buffer.bytes).first(size);
+    if (reuse_ && !reuse_->in_use_) {
+        // Kept at the full chunk size, so that it is made once.
+        Allocate(reuse_->bytes_, kChunkSize);
+        reuse_->in_use_ = took_reused_ = true;
+        buffer_ = std::span(reuse_->bytes_).first(size);
     } else {
-        try {
-            own_buffer_.resize(size);
-        } catch (const std::bad_alloc&) {
-            throw OutOfMemory();
-        }
+        Allocate(own_buffer_, size);
         buffer_ = own_buffer_;
     }
     if (inflateInit(&stream_) != Z_OK) throw GenericError();
@@ -142,10 +141,10 @@ std::vector<std::uint8_t> UnpackResource(Bytes resource) {
 }
 
 bool UnpackNamedResourceTo(const Resources& resources, std::string_view type, std::string_view name,
-                           const ByteSink& sink) {
+                           const ByteSink& sink, InflateBuffer* reuse) {
     std::optional<Bytes> mapped = resources.Find(type, name);  // its size only: no page is read
     if (!mapped) throw ResourceNotFound(name);
-    FrameInflater inflater(sink, mapped->size());
+    FrameInflater inflater(sink, mapped->size(), reuse);
     const bool read =
         resources.ReadThrough(type, name, [&](Bytes chunk) { return inflater.Feed(chunk); });
     if (inflater.Stopped()) return false;

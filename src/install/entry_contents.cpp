@@ -2,12 +2,16 @@
 
 #include <algorithm>
 
-#include "data/unpack.h"
+#include "platform/error.h"
 
 namespace setup {
 
 bool DirectContents::Unpack(std::string_view type, std::string_view name, const ByteSink& sink) {
-    return UnpackNamedResourceTo(resources_, type, name, sink);
+    return UnpackNamedResourceTo(resources_, type, name, sink, &buffer_);
+}
+
+std::thread StartThread(std::function<void()> work) {
+    return std::thread(std::move(work));
 }
 
 namespace {
@@ -16,13 +20,34 @@ constexpr std::size_t kBlockSize = 256u << 10;
 
 }  // namespace
 
+PrefetchedContents::Block& PrefetchedContents::Block::operator=(Block&& other) noexcept {
+    if (this != &other) {
+        Release();
+        pool_ = std::exchange(other.pool_, nullptr);
+        bytes_ = std::move(other.bytes_);
+    }
+    return *this;
+}
+
+void PrefetchedContents::Block::Release() noexcept {
+    if (pool_) std::exchange(pool_, nullptr)->GiveBack(std::move(bytes_));
+}
+
+// The pool's list has room for every block before the thread starts, so that giving one back
+// never needs memory. A thread that cannot start leaves every entry to be read directly.
 PrefetchedContents::PrefetchedContents(const Resources& resources, std::vector<Entry> entries,
-                                       std::size_t max_ahead)
+                                       std::size_t max_ahead, const ThreadStarter& start)
     : resources_(resources),
       entries_(std::move(entries)),
-      max_ahead_(std::max<std::size_t>(max_ahead / kBlockSize, 1)) {
+      max_ahead_(std::max<std::size_t>(max_ahead / kBlockSize, 1)),
+      direct_(resources) {
     for (std::size_t i = 0; i < entries_.size(); ++i) index_.emplace(entries_[i], i);
-    worker_ = std::thread([this] { Work(); });
+    free_blocks_.reserve(max_ahead_);
+    try {
+        worker_ = start([this] { Work(); });
+    } catch (...) {
+        worker_ = std::thread();
+    }
 }
 
 PrefetchedContents::~PrefetchedContents() {
@@ -31,12 +56,13 @@ PrefetchedContents::~PrefetchedContents() {
         stop_ = true;
     }
     changed_.notify_all();
-    worker_.join();
+    if (worker_.joinable()) worker_.join();
+    queue_.clear();  // its blocks go back to the pool while the pool is still there
 }
 
 // A block from the pool, or a new one while the pool is smaller than the bound; waits for the
-// reader to give one back otherwise. Empty once the reader is gone.
-std::vector<std::uint8_t> PrefetchedContents::TakeBlock() {
+// reader to give one back otherwise. None once the reader is gone.
+PrefetchedContents::Block PrefetchedContents::TakeBlock() {
     std::unique_lock lock(mutex_);
     changed_.wait(lock,
                   [&] { return stop_ || !free_blocks_.empty() || blocks_made_ < max_ahead_; });
@@ -44,13 +70,13 @@ std::vector<std::uint8_t> PrefetchedContents::TakeBlock() {
     if (free_blocks_.empty()) {
         ++blocks_made_;
         lock.unlock();
-        std::vector<std::uint8_t> block;
-        block.reserve(kBlockSize);
-        return block;
+        std::vector<std::uint8_t> bytes;
+        bytes.reserve(kBlockSize);
+        return Block(*this, std::move(bytes));
     }
-    std::vector<std::uint8_t> block = std::move(free_blocks_.back());
+    std::vector<std::uint8_t> bytes = std::move(free_blocks_.back());
     free_blocks_.pop_back();
-    return block;
+    return Block(*this, std::move(bytes));
 }
 
 bool PrefetchedContents::Push(Piece piece) {
@@ -63,76 +89,108 @@ bool PrefetchedContents::Push(Piece piece) {
     return true;
 }
 
-PrefetchedContents::Piece PrefetchedContents::Pop() {
+std::optional<PrefetchedContents::Piece> PrefetchedContents::Pop() {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return !queue_.empty(); });
+    changed_.wait(lock, [&] { return !queue_.empty() || worker_ended_; });
+    if (queue_.empty()) return std::nullopt;
     Piece piece = std::move(queue_.front());
     queue_.pop_front();
     return piece;
 }
 
-void PrefetchedContents::GiveBack(std::vector<std::uint8_t> block) {
-    if (block.capacity() == 0) return;
+void PrefetchedContents::GiveBack(std::vector<std::uint8_t> block) noexcept {
     block.clear();
     {
         std::lock_guard lock(mutex_);
-        free_blocks_.push_back(std::move(block));
+        free_blocks_.push_back(std::move(block));  // within the capacity reserved for all
     }
     changed_.notify_all();
 }
 
-// Fills blocks from the inflater's chunks and hands each on when it is full or its entry ends.
-void PrefetchedContents::Work() {
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-        std::vector<std::uint8_t> block = TakeBlock();
-        if (block.capacity() == 0) return;  // the reader is gone
-        Piece end{i, {}, true, nullptr};
-        try {
-            const bool whole = UnpackNamedResourceTo(
-                resources_, entries_[i].first, entries_[i].second, [&](Bytes chunk) {
-                    while (!chunk.empty()) {
-                        const std::size_t room = kBlockSize - block.size();
-                        const std::size_t take = std::min(room, chunk.size());
-                        block.insert(block.end(), chunk.begin(), chunk.begin() + take);
-                        chunk = chunk.subspan(take);
-                        if (block.size() < kBlockSize) continue;
-                        if (!Push({i, std::move(block), false, nullptr})) return false;
-                        block = TakeBlock();
-                        if (block.capacity() == 0) return false;
-                    }
-                    return true;
-                });
-            if (!whole) return;
-            if (!block.empty()) {
-                if (!Push({i, std::move(block), false, nullptr})) return;
-            } else {
-                GiveBack(std::move(block));
-            }
-        } catch (...) {
-            GiveBack(std::move(block));
-            end.error = std::current_exception();
-        }
-        if (!Push(std::move(end))) return;
+// Nothing leaves the thread: whatever ends it early is kept for the reader, which reads the
+// entries still to come directly.
+void PrefetchedContents::Work() noexcept {
+    std::exception_ptr failure;
+    try {
+        for (std::size_t i = 0; i < entries_.size(); ++i)
+            if (!ReadAhead(i)) break;
+    } catch (...) {
+        failure = std::current_exception();
     }
+    {
+        std::lock_guard lock(mutex_);
+        worker_ended_ = true;
+        worker_failure_ = failure;
+    }
+    changed_.notify_all();
+}
+
+// Fills blocks from the inflater's chunks and hands each on when it is full or its entry ends;
+// an entry that fails to unpack ends with its error. False once the reader is gone.
+bool PrefetchedContents::ReadAhead(std::size_t i) {
+    Block block = TakeBlock();
+    if (!block.Held()) return false;
+    Piece end{i, {}, true, nullptr};
+    try {
+        const bool whole = UnpackNamedResourceTo(
+            resources_, entries_[i].first, entries_[i].second,
+            [&](Bytes chunk) {
+                while (!chunk.empty()) {
+                    std::vector<std::uint8_t>& bytes = block.Bytes();
+                    const std::size_t take = std::min(kBlockSize - bytes.size(), chunk.size());
+                    bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + take);
+                    chunk = chunk.subspan(take);
+                    if (bytes.size() < kBlockSize) continue;
+                    if (!Push({i, std::move(block), false, nullptr})) return false;
+                    block = TakeBlock();
+                    if (!block.Held()) return false;
+                }
+                return true;
+            },
+            &worker_buffer_);
+        if (!whole) return false;
+        if (!block.Bytes().empty() && !Push({i, std::move(block), false, nullptr})) return false;
+    } catch (const std::exception&) {
+        end.error = std::current_exception();
+    }
+    return Push(std::move(end));
+}
+
+[[noreturn]] void PrefetchedContents::RethrowWorkerFailure() {
+    std::exception_ptr failure;
+    {
+        std::lock_guard lock(mutex_);
+        failure = worker_failure_;
+    }
+    if (failure) std::rethrow_exception(failure);
+    throw GenericError();
 }
 
 bool PrefetchedContents::Unpack(std::string_view type, std::string_view name,
                                 const ByteSink& sink) {
     const auto found = index_.find({std::string(type), std::string(name)});
-    if (found == index_.end() || found->second < next_)
-        return UnpackNamedResourceTo(resources_, type, name, sink);
+    if (!ReadsAhead() || found == index_.end() || found->second < next_)
+        return direct_.Unpack(type, name, sink);
     const std::size_t entry = found->second;
     next_ = entry + 1;
-    bool taking = true;
+    bool taking = true, handed = false;
     for (;;) {
-        Piece piece = Pop();
-        const bool mine = piece.entry == entry;  // earlier entries were skipped by the caller
-        // A sink that stopped leaves the rest of its entry to be dropped here.
-        if (mine && taking && !piece.bytes.empty()) taking = sink(piece.bytes);
-        GiveBack(std::move(piece.bytes));
+        std::optional<Piece> piece = Pop();
+        if (!piece) {
+            // The thread ended early: what it did not hand on is read here.
+            if (!handed) return direct_.Unpack(type, name, sink);
+            RethrowWorkerFailure();
+        }
+        const bool mine = piece->entry == entry;  // earlier entries were skipped by the caller
+        // A sink that stopped leaves the rest of its entry to be dropped here; one that throws
+        // leaves it too, and the piece's block goes back all the same.
+        if (mine && taking && piece->block.Held() && !piece->block.Bytes().empty()) {
+            handed = true;
+            taking = sink(piece->block.Bytes());
+        }
         if (!mine) continue;
-        if (piece.error) std::rethrow_exception(piece.error);
-        if (piece.last) return taking;
+        if (piece->error) std::rethrow_exception(piece->error);
+        if (piece->last) return taking;
     }
 }
 

@@ -6,14 +6,17 @@
 #include <cstdint>
 #include <deque>
 #include <exception>
+#include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <utility>
 #include <vector>
 
+#include "data/unpack.h"
 #include "platform/resources.h"
 
 namespace setup {
@@ -34,52 +37,88 @@ public:
 
 private:
     const Resources& resources_;
+    InflateBuffer buffer_;
 };
+
+// Starts a thread that runs work; it may throw (no thread to be had). The read-ahead takes it as
+// a parameter so that a thread that cannot start can be tried.
+using ThreadStarter = std::function<std::thread(std::function<void()>)>;
+std::thread StartThread(std::function<void()> work);
 
 // The entries inflated in their order on a second thread, ahead of the writes, and handed on in
 // blocks when their turn comes: one core inflates while the other writes. What waits is bounded
 // by max_ahead bytes, in blocks that are used again and again (fresh memory for every block cost
-// more than the inflating). Entries skipped by the caller (a protected file kept, the favourites
-// link) are dropped; one asked for out of turn (the second write after a running program was
-// ended) is read directly.
+// more than the inflating); a block goes back to the pool however its piece is left, a sink that
+// throws included. Entries skipped by the caller (a protected file kept, the favourites link) are
+// dropped; one asked for out of turn (the second write after a running program was ended) is
+// read directly. Without a thread (it could not start, or it failed outside any one entry) the
+// entries are read directly too; an entry already partly handed on then fails with the thread's
+// error.
 class PrefetchedContents final : public EntryContents {
 public:
     using Entry = std::pair<std::string, std::string>;  // type, name
     PrefetchedContents(const Resources& resources, std::vector<Entry> entries,
-                       std::size_t max_ahead = 8u << 20);
+                       std::size_t max_ahead = 8u << 20, const ThreadStarter& start = StartThread);
     ~PrefetchedContents() override;
     PrefetchedContents(const PrefetchedContents&) = delete;
     PrefetchedContents& operator=(const PrefetchedContents&) = delete;
 
     bool Unpack(std::string_view type, std::string_view name, const ByteSink& sink) override;
+    // Whether the second thread started.
+    bool ReadsAhead() const { return worker_.joinable(); }
 
 private:
+    // A block of the pool, given back to it when it is dropped; empty without one.
+    class Block {
+    public:
+        Block() = default;
+        Block(PrefetchedContents& pool, std::vector<std::uint8_t> bytes)
+            : pool_(&pool), bytes_(std::move(bytes)) {}
+        Block(Block&& other) noexcept
+            : pool_(std::exchange(other.pool_, nullptr)), bytes_(std::move(other.bytes_)) {}
+        Block& operator=(Block&& other) noexcept;
+        ~Block() { Release(); }
+        std::vector<std::uint8_t>& Bytes() { return bytes_; }
+        bool Held() const { return pool_ != nullptr; }
+
+    private:
+        void Release() noexcept;
+        PrefetchedContents* pool_ = nullptr;
+        std::vector<std::uint8_t> bytes_;
+    };
     struct Piece {
         std::size_t entry = 0;
-        std::vector<std::uint8_t> bytes;  // a block of the pool; empty for the end of an entry
+        Block block;  // nothing for the end of an entry
         bool last = false;
         std::exception_ptr error;
     };
-    void Work();
-    // The worker's side: a block to fill, and the filled block or the end of an entry.
-    std::vector<std::uint8_t> TakeBlock();
+    void Work() noexcept;
+    bool ReadAhead(std::size_t entry);
+    // The worker's side: a block to fill (none once the reader is gone), and the filled block or
+    // the end of an entry.
+    Block TakeBlock();
     bool Push(Piece piece);
-    // The reader's side.
-    Piece Pop();
-    void GiveBack(std::vector<std::uint8_t> block);
+    // The reader's side: the next piece; nothing once the worker has ended and none is left.
+    std::optional<Piece> Pop();
+    void GiveBack(std::vector<std::uint8_t> block) noexcept;
+    [[noreturn]] void RethrowWorkerFailure();
 
     const Resources& resources_;
     const std::vector<Entry> entries_;
-    const std::size_t max_ahead_;
+    const std::size_t max_ahead_;  // in blocks
     std::map<Entry, std::size_t> index_;
     std::size_t next_ = 0;  // the first entry not yet handed on or dropped
+    DirectContents direct_;
+    InflateBuffer worker_buffer_;  // the worker's alone
 
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<Piece> queue_;
-    std::vector<std::vector<std::uint8_t>> free_blocks_;
+    std::vector<std::vector<std::uint8_t>> free_blocks_;  // room for every block, made at once
+    std::deque<Piece> queue_;  // after the pool: its blocks go back there
     std::size_t blocks_made_ = 0;
     bool stop_ = false;
+    bool worker_ended_ = false;
+    std::exception_ptr worker_failure_;
     std::thread worker_;
 };
 

@@ -16,22 +16,11 @@ constexpr std::size_t kPrefetchBytes = 1u << 20;
 
 }  // namespace
 
-// The names first, then the list: the list is read even when a settings line stopped the names.
-std::vector<std::string> Installation::LoadNames(const Resources& resources,
-                                                 ProductStrings& strings,
-                                                 std::optional<std::string>& error) {
-    try {
-        ReadSetupSettings(resources, strings, {});
-    } catch (const std::exception& e) {
-        error = e.what();
-    }
-    return LoadFileList(resources);
-}
-
 Installation::Installation(const InstallPlatform& platform)
-    : direct_(platform.resources),
-      session_{strings_, platform, &quiet_, &direct_},
-      run_(session_, LoadNames(platform.resources, strings_, load_error_)),
+    : settings_(ReadSetupSettings(platform.resources)),
+      direct_(platform.resources),
+      session_{settings_.strings, platform, &quiet_, &direct_},
+      run_(session_, LoadFileList(platform.resources)),
       folders_(PayloadFolders(run_.PayloadFileList())),
       footprint_{UnpackedEntrySizes(platform.resources, run_.FileCount()), folders_.size()} {}
 
@@ -40,6 +29,7 @@ void Installation::SetObserver(InstallObserver* observer) {
 }
 
 std::optional<std::string> Installation::FindDamage() const {
+    if (!settings_.Parsed()) return settings_.Problem();
     return FindDamagedResource(session_.platform.resources, FileCount());
 }
 
@@ -53,16 +43,24 @@ void Installation::SetPaths(const InstallPaths& paths) {
     session_.UninstallerPath = paths.UninstallerPath;
 }
 
+// Records written from an unread table would carry empty names (the uninstall entry would land
+// on the Uninstall key itself): such an installation never starts.
 void Installation::Start() {
-    if (started_) return;
+    if (started_ || !settings_.Parsed()) return;
     started_ = true;
     RemoveWriteLeftovers(session_.platform.files, session_.InstallDir, folders_);
-    std::vector<PrefetchedContents::Entry> entries;
-    for (int i = 0; i < run_.FileCount(); ++i)
-        entries.emplace_back(PayloadResourceType(i), PayloadResourceName(i));
-    prefetched_ =
-        std::make_unique<PrefetchedContents>(session_.platform.resources, entries, kPrefetchBytes);
-    session_.contents = prefetched_.get();
+    try {
+        std::vector<PrefetchedContents::Entry> entries;
+        for (int i = 0; i < run_.FileCount(); ++i)
+            entries.emplace_back(PayloadResourceType(i), PayloadResourceName(i));
+        prefetched_ = std::make_unique<PrefetchedContents>(session_.platform.resources,
+                                                           std::move(entries), kPrefetchBytes);
+        session_.contents = prefetched_.get();
+    } catch (const std::exception&) {
+        // No memory for the read-ahead: the entries are read directly, as they come.
+        prefetched_.reset();
+        session_.contents = &direct_;
+    }
 }
 
 bool Installation::Cancel() {

@@ -20,9 +20,8 @@ namespace setup {
 
 class Installation {
 public:
-    // Reads the product's names and the payload file list. A settings line that cannot be read
-    // stops the names there; LoadError says why (the window reports the same error when it cuts
-    // its skin from the same table).
+    // Reads the settings table, once, and the payload file list. A table that does not parse is
+    // damage: FindDamage names it, and the installation never starts.
     explicit Installation(const InstallPlatform& platform);
     Installation(const Installation&) = delete;
     Installation& operator=(const Installation&) = delete;
@@ -30,13 +29,15 @@ public:
     // Who is told of the progress and asked for the options; nullptr for nobody.
     void SetObserver(InstallObserver* observer);
 
-    const ProductStrings& Strings() const { return strings_; }
-    const std::optional<std::string>& LoadError() const { return load_error_; }
+    // The table as it was read; the window cuts its skin from its rectangles.
+    const SetupSettings& Settings() const { return settings_; }
+    const ProductStrings& Strings() const { return settings_.strings; }
     const InstallPlatform& Platform() const { return session_.platform; }
     int FileCount() const { return run_.FileCount(); }
     // What the payload takes once unpacked, file by file, and the folders it goes into.
     const PayloadFootprint& Footprint() const { return footprint_; }
-    // The first of the installer's own resources that does not match its checksum.
+    // The settings table's problem when it does not parse, else the first of the installer's own
+    // resources that does not match its checksum.
     std::optional<std::string> FindDamage() const;
 
     // The directory page 2 starts with: the previous installation's, else the default. Also
@@ -46,9 +47,10 @@ public:
     void SetPaths(const InstallPaths& paths);
 
     // Copying starts only here, after what a killed run left of its writes in the payload's
-    // folders is removed, and with it a second thread that inflates the entries ahead of
-    // their writes; Step then places one entry, or runs one post-install task after the last,
-    // and says whether anything remains; RunToEnd steps to the end at once.
+    // folders is removed, and with it a second thread that inflates the entries ahead of their
+    // writes (without one, they are read directly); Step then places one entry, or runs one
+    // post-install task after the last, and says whether anything remains; RunToEnd steps to the
+    // end at once. With settings that do not parse nothing starts, so nothing is written.
     void Start();
     bool Started() const { return started_; }
     bool Step();
@@ -74,13 +76,10 @@ public:
     const ExtractionRun& Run() const { return run_; }
 
 private:
-    static std::vector<std::string> LoadNames(const Resources& resources, ProductStrings& strings,
-                                              std::optional<std::string>& error);
     // Entries are read directly from here on.
     void StopReadingAhead();
 
-    ProductStrings strings_;
-    std::optional<std::string> load_error_;
+    const SetupSettings settings_;
     QuietObserver quiet_;
     DirectContents direct_;
     std::unique_ptr<PrefetchedContents> prefetched_;

@@ -263,11 +263,13 @@ void TFrmMain::LoadSkin() {
     {
         const gui::Bitmap atlas =
             gui::ReadBmp(UnpackNamedResource(resources_, kSkinResourceType, kSkinResourceName));
-        // The rectangles only: the installation has the product's names from the same table.
-        ProductStrings names;
-        ReadSetupSettings(resources_, names, [&](SkinPiece piece, const PieceRect& rect) {
-            CutPiece(piece, atlas, rect);
-        });
+        // The table as the installation read it; a line that stopped the reading stops the
+        // creation here, with the pieces before it cut.
+        const SetupSettings& settings = installation_.Settings();
+        for (int i = 0; i < kSkinPieceCount; ++i)
+            if (const std::optional<PieceRect>& rect = settings.pieces[i])
+                CutPiece(static_cast<SkinPiece>(i), atlas, *rect);
+        if (settings.error) throw *settings.error;
     }  // the atlas and its unpacked bytes go here
     imgTopBack.SetPicture(SharedPiece(SkinPiece::FrmTop1Back));
     const std::vector<std::uint8_t> licence =

@@ -50,9 +50,23 @@ TEST(CommandLine, SlashDTakesTheRestOfTheLineWithItsBlanks) {
     const CommandLine line = Parsed("/S /TASKS=\"\" /D=C:\\Program Files\\Tessik 软件  ");
     EXPECT_EQ(line.folder, "C:\\Program Files\\Tessik 软件");
     EXPECT_EQ(line.mode, RunMode::VerySilent);
-    EXPECT_EQ(Parsed("/d=D:\\x /S").folder, "D:\\x /S");    // anything after it is the folder
+    EXPECT_EQ(Parsed("/d=D:\\x /Sales").folder, "D:\\x /Sales");  // a word that is no switch
     EXPECT_EQ(Parsed("\"/D=C:\\a b\"").folder, "C:\\a b");  // quoted whole, as some tools do
     EXPECT_EQ(Problem("/D="), "/D= gives no folder");
+}
+
+// A /D= that is not last would swallow the switches after it: /S among them, the run would wait
+// on a wizard nobody sees. A setting given twice is refused too, instead of the last one winning.
+TEST(CommandLine, SwitchesAfterSlashDAndSettingsGivenTwiceAreRefused) {
+    EXPECT_EQ(Problem("/D=C:\\x /S"), "/D= must come last: \"/S\" follows it");
+    EXPECT_EQ(Problem("/D=C:\\a b /log=\"C:\\x.log\" /tasks=\"\""),
+              "/D= must come last: \"/log=\"C:\\x.log\"\" follows it");
+    EXPECT_EQ(Problem("/D=C:\\x\t/VerySilent"), "/D= must come last: \"/VerySilent\" follows it");
+    EXPECT_EQ(Problem("/DIR=C:\\a /DIR=C:\\b"), "the folder is given twice (/D= or /DIR=)");
+    EXPECT_EQ(Problem("/DIR=C:\\a /D=C:\\b"), "the folder is given twice (/D= or /DIR=)");
+    EXPECT_EQ(Problem("/LOG /LOG=C:\\x.log"), "/LOG is given twice");
+    EXPECT_EQ(Problem("/TASKS=\"\" /TASKS=desktop"), "/TASKS is given twice");
+    EXPECT_EQ(Parsed("/S /S /SILENT").mode, RunMode::VerySilent);  // a mode may be repeated
 }
 
 // A refused line still says how to answer: silently, and to which log.
@@ -69,10 +83,22 @@ TEST(CommandLine, UnknownOrMalformedSwitchesAreRefusedNeverIgnored) {
     EXPECT_EQ(parse.line.log_file, "C:\\x.log");
 }
 
-TEST(CommandLine, TheProgramsNameIsNotAnArgument) {
-    EXPECT_EQ(ArgumentsOf("\"C:\\Down loads\\TessikSetup.exe\" /S /D=C:\\a b"), " /S /D=C:\\a b");
+// Unquoted, a program's path may hold blanks (a launcher that gave CreateProcess the program
+// alone): the name is the start of the line that names the running program's file.
+TEST(CommandLine, TheProgramsNameIsNotAnArgumentBlanksAndAll) {
+    const char* module = "C:\\Down loads\\TessikSetup.exe";
+    EXPECT_EQ(ArgumentsOf("\"C:\\Down loads\\TessikSetup.exe\" /S /D=C:\\a b", module),
+              " /S /D=C:\\a b");
     EXPECT_EQ(ArgumentsOf("TessikSetup.exe /S"), " /S");
     EXPECT_EQ(ArgumentsOf("TessikSetup.exe"), "");
+    EXPECT_EQ(ArgumentsOf("C:\\Down loads\\TessikSetup.exe", module), "");
+    EXPECT_EQ(ArgumentsOf("C:\\Down loads\\TessikSetup.exe /S /D=C:\\a b", module),
+              " /S /D=C:\\a b");
+    EXPECT_EQ(ArgumentsOf("c:\\down LOADS\\tessiksetup /S", module), " /S");  // case, no .exe
+    EXPECT_EQ(ArgumentsOf("loads\\TessikSetup.exe /S", module), " /S");  // relative to its folder
+    EXPECT_EQ(ArgumentsOf("C:\\Down /S", module), " /S");  // names another program: first word
+    EXPECT_TRUE(Parsed(ArgumentsOf("C:\\Down loads\\TessikSetup.exe", module)).mode ==
+                RunMode::Wizard);
 }
 
 TEST(CommandLine, HelpListsTheSwitchesAndEveryExitCode) {

@@ -44,7 +44,7 @@ protected:
 TEST_F(InstallationTest, EntriesReadAheadArriveWholeAndTheFinishStillReadsItsEntry) {
     AddEntries({"a.txt", "big.dat", "data\\b.txt", "Tessik软件.url"});
     Installation installation(session.platform);
-    ASSERT_FALSE(installation.LoadError()) << *installation.LoadError();
+    ASSERT_TRUE(installation.Settings().Parsed()) << installation.Settings().Problem();
     Begin(installation);
     while (installation.Step()) {
     }
@@ -83,6 +83,27 @@ TEST_F(InstallationTest, ACancelStopsTheCopyingButNotTheRecordsOnceTheyHaveBegun
     EXPECT_EQ(FileText(InDir("b.txt")), "b.txt");
     EXPECT_TRUE(registry.HasKey(kHklm, std::string(kUninstallKeyBase) + "Tessik软件"));
     EXPECT_EQ(finished.Outcome(), RunOutcome::Complete);
+}
+
+// A table that does not parse is damage, found before anything is shown; and an installation
+// started all the same writes nothing: no empty names in the records, no files.
+TEST_F(InstallationTest, SettingsThatDoNotParseAreDamageAndNothingIsWritten) {
+    AddEntries({"a.txt", "b.txt"});
+    resources.SetString(1008, "PrBBackRect=766,101,x,19");
+    Installation installation(session.platform);
+    EXPECT_EQ(installation.FindDamage(), "setting 1008: 'x' is not a valid integer value");
+    EXPECT_EQ(installation.Settings().error_id, 1008u);
+    Begin(installation);
+    EXPECT_FALSE(installation.Started());
+    EXPECT_FALSE(installation.Step());
+    installation.RunToEnd();
+    EXPECT_EQ(installation.Outcome(), RunOutcome::Cancelled);
+    EXPECT_TRUE(files.WrittenFiles().empty());
+    EXPECT_TRUE(registry.Flushed().empty());
+    const std::string uninstall(kUninstallKeyBase);
+    EXPECT_FALSE(registry.Value(kHklm, uninstall.substr(0, uninstall.size() - 1), "DisplayName"));
+    EXPECT_FALSE(registry.Value(kHklm, kRunKey, ""));
+    EXPECT_TRUE(shell.Starts().empty());
 }
 
 }  // namespace

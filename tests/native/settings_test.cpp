@@ -18,26 +18,27 @@ protected:
             resources.SetString(kFirstSettingId + i, std::string(testing::kShippedSettings[i]));
     }
     void Read() {
-        ReadSetupSettings(resources, strings, [this](SkinPiece piece, const PieceRect& rect) {
-            pieces[piece] = rect;
-        });
+        settings = ReadSetupSettings(resources);
+        strings = settings.strings;
+        pieces.clear();
+        for (int i = 0; i < kSkinPieceCount; ++i)
+            if (settings.pieces[i]) pieces[static_cast<SkinPiece>(i)] = *settings.pieces[i];
     }
     std::string ErrorOfRead() {
-        try {
-            Read();
-        } catch (const RuntimeError& e) {
-            return e.what();
-        }
-        return "no error";
+        Read();
+        return settings.error ? settings.error->what() : "no error";
     }
 
     MemoryResources resources;
+    SetupSettings settings;
     ProductStrings strings;
     std::map<SkinPiece, PieceRect> pieces;
 };
 
 TEST_F(SettingsTest, ShippedTableFillsEveryPieceAndName) {
     Read();
+    EXPECT_TRUE(settings.Parsed());
+    EXPECT_EQ(settings.Problem(), "");
     ASSERT_EQ(pieces.size(), 11u);
     EXPECT_EQ(pieces[SkinPiece::FrmTop1Back], (PieceRect{2, 10, 510, 63}));
     EXPECT_EQ(pieces[SkinPiece::BtnClose], (PieceRect{515, 101, 108, 19}));
@@ -57,21 +58,20 @@ TEST_F(SettingsTest, IdAloneDecidesTheSetting) {
 }
 
 TEST_F(SettingsTest, LineMustSplitIntoExactlyKeyAndValue) {
-    strings.Company = "before";
     resources.SetString(1012, "Company");
     Read();
-    EXPECT_EQ(strings.Company, "before");
+    EXPECT_EQ(strings.Company, "");
+    EXPECT_TRUE(settings.Parsed());  // a skipped line is no error
 
     resources.SetString(1012, "Company=a=b");
     Read();
-    EXPECT_EQ(strings.Company, "before");
+    EXPECT_EQ(strings.Company, "");
 
     resources.SetString(1012, "Company=");
     Read();
     EXPECT_EQ(strings.Company, "");
 
     resources.RemoveString(1010);  // a missing rectangle leaves its piece uncut
-    pieces.clear();
     Read();
     EXPECT_EQ(pieces.count(SkinPiece::Btn), 0u);
 }
@@ -84,12 +84,15 @@ TEST_F(SettingsTest, BlanksAroundFieldsDropBlanksInsideStay) {
     EXPECT_EQ(pieces[SkinPiece::FrmTop1Back], (PieceRect{2, 10, 510, 63}));
 }
 
+// The pass stops at the bad line; the table is then unparsed, and its problem names the line.
 TEST_F(SettingsTest, ThreeNumbersStopThePassAtTheFourthIndex) {
     resources.SetString(1002, "FrmTop2BackRect=513,10,510");
     EXPECT_EQ(ErrorOfRead(), "List index out of bounds (3)");
     EXPECT_EQ(pieces.count(SkinPiece::FrmTop1Back), 1u);
     EXPECT_EQ(pieces.count(SkinPiece::FrmCenter1Back), 0u);  // later ids are not read
     EXPECT_EQ(strings.Company, "");
+    EXPECT_FALSE(settings.Parsed());
+    EXPECT_EQ(settings.Problem(), "setting 1002: List index out of bounds (3)");
 }
 
 TEST_F(SettingsTest, FourthFieldIsConvertedFirstAndNamedInTheError) {

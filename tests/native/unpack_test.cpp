@@ -72,10 +72,11 @@ TEST(Unpack, ChunksOfAnySizeGiveTheSameFileAndTheSameErrors) {
     const std::vector<std::uint8_t> framed = Frame(content);
     auto unpack_in = [](const std::vector<std::uint8_t>& resource, std::size_t piece) {
         std::string out;
-        FrameInflater inflater([&](Bytes chunk) {
+        const ByteSink sink = [&](Bytes chunk) {
             out.append(chunk.begin(), chunk.end());
             return true;
-        });
+        };
+        FrameInflater inflater(sink);
         for (std::size_t at = 0; at < resource.size(); at += piece)
             inflater.Feed(Bytes(resource).subspan(at, std::min(piece, resource.size() - at)));
         inflater.Finish();

@@ -25,9 +25,7 @@ inline ProductStrings ShippedStrings() {
     MemoryResources resources;
     for (unsigned i = 0; i < kShippedSettings.size(); ++i)
         resources.SetString(kFirstSettingId + i, std::string(kShippedSettings[i]));
-    ProductStrings strings;
-    ReadSetupSettings(resources, strings, [](SkinPiece, const PieceRect&) {});
-    return strings;
+    return ReadSetupSettings(resources).strings;
 }
 
 // Records what the installation shows, and answers with the options a test sets.

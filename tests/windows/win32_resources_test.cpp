@@ -16,11 +16,10 @@ TEST(Win32Resources, ShippedSettingsReadBackByteExactInGbk) {
     for (unsigned i = 0; i < testing::kShippedSettings.size(); ++i)
         EXPECT_EQ(resources.LoadLine(kFirstSettingId + i), testing::kShippedSettings[i]) << i;
 
-    ProductStrings strings;
-    int pieces = 0;
-    ReadSetupSettings(resources, strings, [&](SkinPiece, const PieceRect&) { ++pieces; });
-    EXPECT_EQ(pieces, 11);
-    EXPECT_EQ(strings.SvrExeName, "TessikOne商贸版服务器.exe");
+    const SetupSettings settings = ReadSetupSettings(resources);
+    EXPECT_TRUE(settings.Parsed()) << settings.Problem();
+    for (const auto& piece : settings.pieces) EXPECT_TRUE(piece);
+    EXPECT_EQ(settings.strings.SvrExeName, "TessikOne商贸版服务器.exe");
 }
 
 TEST(Win32Resources, LinesAreCutAt511BytesWithoutSplittingACharacter) {

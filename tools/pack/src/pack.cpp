@@ -55,26 +55,27 @@ void Append(Problems& to, const Problems& from) {
     to.insert(to.end(), from.begin(), from.end());
 }
 
-// A rectangle that the installer cannot read stops its window creation; one outside the atlas
-// gives a piece of undefined pixels. Neither is fatal for packing, but both are worth a word.
-void CheckRectangles(const Inputs& in, const fs::path& file, Problems& warnings) {
-    const auto& lines = in.settings.lines;
+// A rectangle that the installer cannot read makes it refuse to run, as a damaged download; one
+// outside the atlas gives a piece of undefined pixels. Neither is written. skin is nothing when
+// the bitmap could not be read (its own problem says so).
+void CheckRectangles(const Settings& settings, const std::optional<BmpInfo>& skin,
+                     const fs::path& file, Problems& problems) {
+    const auto& lines = settings.lines;
     for (std::size_t i = 0; i < lines.size() && i < kRectSettingCount; ++i) {
-        const int number = in.settings.line_numbers[i];
+        const int number = settings.line_numbers[i];
         // A line with a second "=" is skipped by the installer, and has its own warning.
         if (std::count(lines[i].begin(), lines[i].end(), '=') != 1) continue;
         const std::optional<setup::format::PieceRect> rect = RectOfLine(lines[i]);
         if (!rect)
-            warnings.push_back({file.string(), number,
-                                "the value is not four integers x,y,w,h; the installer will stop "
-                                "with an error at this line"});
-        else if (const auto& r = *rect; r.x < 0 || r.y < 0 || r.w < 0 || r.h < 0 ||
-                                         static_cast<long>(r.x) + r.w > in.skin.width ||
-                                         static_cast<long>(r.y) + r.h > in.skin.height)
-            warnings.push_back({file.string(), number,
-                                "the rectangle reaches outside the " +
-                                    std::to_string(in.skin.width) + " x " +
-                                    std::to_string(in.skin.height) + " skin"});
+            problems.push_back({file.string(), number,
+                                "the value is not four integers x,y,w,h; the installer would "
+                                "refuse to run"});
+        else if (const auto& r = *rect; skin && (r.x < 0 || r.y < 0 || r.w < 0 || r.h < 0 ||
+                                                 static_cast<long>(r.x) + r.w > skin->width ||
+                                                 static_cast<long>(r.y) + r.h > skin->height))
+            problems.push_back({file.string(), number,
+                                "the rectangle reaches outside the " + std::to_string(skin->width) +
+                                    " x " + std::to_string(skin->height) + " skin"});
     }
 }
 
@@ -106,8 +107,8 @@ Inputs ReadInputs(const Options& o) {
             in.skin = *check.info;
         else
             in.problems.push_back({o.skin.string(), 0, check.problem});
-        if (check.info && in.settings.problems.empty())
-            CheckRectangles(in, o.settings, in.warnings);
+        if (in.settings.problems.empty())
+            CheckRectangles(in.settings, check.info, o.settings, in.problems);
     }
     if (auto text = Read(o.licence, "licence text", in.problems)) {
         Licence licence = ConvertLicence(*text, o.licence.string());

@@ -167,16 +167,32 @@ TEST_F(PackTest, AFailedWriteGivesTheReasonAndLeavesNoTemporaryFile) {
               "\xD0\xED\xBF\xC9\xD0\xAD\xD2\xE9\r\n\xB5\xDA\xB6\xFE\xD0\xD0\r\n");
 }
 
-TEST_F(PackTest, WarnsAboutRectanglesOutsideTheSkinAndUnlistedFiles) {
-    WriteFile(dir_ / "settings.txt", "Wide=0,0,9,1\n" + ReadFile(dir_ / "settings.txt").substr(14));
+// What the installer could not read, or reads outside its skin, is refused with the file, the
+// line and the problem; nothing is written.
+TEST_F(PackTest, RefusesRectanglesTheInstallerCannotReadOrThatLeaveTheSkin) {
+    const std::string settings = ReadFile(dir_ / "settings.txt");
+    const std::string rest = settings.substr(settings.find('\n') + 1);
+    for (const auto& [line, problem] : std::vector<std::pair<std::string, std::string>>{
+             {"Wide=0,0,9,1", "settings.txt:1: the rectangle reaches outside the 8 x 4 skin"},
+             {"Short=0,0,2", "settings.txt:1: the value is not four integers x,y,w,h"},
+             {"Letter=0,x,2,2", "settings.txt:1: the value is not four integers x,y,w,h"}}) {
+        WriteFile(dir_ / "settings.txt", line + "\n" + rest);
+        log_.str("");
+        EXPECT_EQ(Run(), 1) << line;
+        const std::string log = log_.str();
+        EXPECT_NE(log.find("setup-pack: error: " + (dir_ / problem).string()), std::string::npos)
+            << log;
+        EXPECT_NE(log.find("nothing written"), std::string::npos) << log;
+        EXPECT_FALSE(fs::exists(dir_ / "out")) << line;
+    }
+}
+
+TEST_F(PackTest, WarnsAboutUnlistedFiles) {
     WriteFile(dir_ / "payload/stray.txt", "s");
     options_.quiet = false;
     ASSERT_EQ(Run(), 0) << log_.str();
-    const std::string log = log_.str();
-    EXPECT_NE(log.find("settings.txt:1: the rectangle reaches outside the 8 x 4 skin"),
-              std::string::npos)
-        << log;
-    EXPECT_NE(log.find("stray.txt is not in the order file"), std::string::npos) << log;
+    EXPECT_NE(log_.str().find("stray.txt is not in the order file"), std::string::npos)
+        << log_.str();
 }
 
 // The script must mean to windres what it means to us: quotes, backslashes and tabs in strings,
