@@ -25,7 +25,7 @@ ExitCode RunUnattended(Installation& installation, const CommandLine& line, Inst
         installation.Platform().files, installation.Strings(), folder, installation.Footprint());
     if (!checked.accepted) {
         Note(log, "folder refused: " + folder + ": " + checked.Refusal());
-        return ExitCode::FolderRefused;
+        return checked.no_space ? ExitCode::DiskFull : ExitCode::FolderRefused;
     }
     Note(log, "folder: " + checked.accepted->InstallDir);
     installation.SetPaths(*checked.accepted);

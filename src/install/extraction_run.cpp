@@ -1,5 +1,6 @@
 #include "install/extraction_run.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "data/file_list.h"
@@ -45,7 +46,12 @@ bool ExtractionRun::Cancel() {
 }
 
 RunSummary ExtractionRun::Summary() const {
-    return {Outcome(), replaced_at_restart_, static_cast<int>(session_.TaskFailures.size())};
+    // The platform's codes for a full disk: ERROR_DISK_FULL and ERROR_HANDLE_DISK_FULL.
+    const bool disk_full = std::any_of(failures_.begin(), failures_.end(), [](const auto& f) {
+        return f.system_error == 112 || f.system_error == 39;
+    });
+    return {Outcome(), replaced_at_restart_, static_cast<int>(session_.TaskFailures.size()),
+            disk_full};
 }
 
 RunOutcome ExtractionRun::Outcome() const {

@@ -33,6 +33,7 @@ struct RunSummary {
     RunOutcome outcome = RunOutcome::Cancelled;
     int replaced_at_restart = 0;
     int task_failures = 0;
+    bool disk_full = false;  // an entry was not installed because the drive was full
     bool operator==(const RunSummary&) const = default;
 };
 

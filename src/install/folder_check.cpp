@@ -142,8 +142,10 @@ FolderCheckResult CheckInstallFolder(FileSystem& files, const ProductStrings& st
     result.shown = full;
     const std::string ancestor = ExistingAncestor(files, full);
     const std::uint64_t need = needed.OnVolume(files.ClusterSize(ancestor).value_or(0));
-    if (auto free = files.FreeSpace(ancestor); free && *free < need)
+    if (auto free = files.FreeSpace(ancestor); free && *free < need) {
+        result.no_space = true;
         return Refused(std::move(result), NoSpaceHint(need, *free));
+    }
     const bool protect = NeedsOwnProtection(files, full);
     const Levels levels = CreateLevels(files, full, protect);
     result.shown = levels.path;

@@ -30,6 +30,7 @@ struct FolderCheckResult {
     std::optional<InstallPaths> accepted;  // set when the folder is accepted
     std::string hint;     // refused: the text of the red hint label (empty: the label is hidden)
     std::string message;  // refused: the text of a message box
+    bool no_space = false;  // refused because the drive has not enough room
     // The reason for a refusal, whichever way it is shown.
     const std::string& Refusal() const { return hint.empty() ? message : hint; }
 };

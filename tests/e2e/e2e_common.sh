@@ -113,10 +113,11 @@ wait_for() {  # seconds command...
 installer_gone() { ! kill -0 "$INSTALLER_PID" 2>/dev/null; }
 # The installer's exit code, once it has ended.
 installer_exit() { local rc=0; wait "$INSTALLER_PID" || rc=$?; echo "$rc"; }
+# The Unix side sees only the low 8 bits of a Windows exit code (1602 arrives as 66).
 expect_exit() {  # code meaning
     local rc
     rc=$(installer_exit)
-    [ "$rc" = "$1" ] || { echo "  exit code $rc, expected $1 ($2)"; return 1; }
+    [ "$rc" = "$(($1 % 256))" ] || { echo "  exit code $rc, expected $1 ($2) as $(($1 % 256))"; return 1; }
 }
 log_lines() { [ -f "$1/started.log" ] && gbk <"$1/started.log" | wc -l || echo 0; }
 # The programs as they were started: each line ends with its process's creation time.

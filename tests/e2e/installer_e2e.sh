@@ -49,7 +49,7 @@ pass_cancel() {
     check "no program started" test ! -e "$DEFAULT_TARGET/started.log"
     click_finish
     check "finish closes the installer" wait_for 10 installer_gone
-    check "exit code 1: cancelled" expect_exit 1 cancelled
+    check "exit code 1602: cancelled" expect_exit 1602 cancelled
 }
 
 # --- B. a full installation into a new folder ---------------------------------------------
@@ -218,7 +218,7 @@ pass_damaged() {
     shot damaged "$(xdotool search --onlyvisible --name '^TessikOne软件$' | head -n 1)"
     run_wine "$PROBE" click 'TessikOne软件' 确定 5 >/dev/null
     check "the installer ends" wait_for 10 installer_gone
-    check "exit code 3: damaged" expect_exit 3 damaged
+    check "exit code 1620: damaged" expect_exit 1620 damaged
 }
 
 # --- E. a folder that cannot take the files ----------------------------------------------------
@@ -297,7 +297,7 @@ pass_unwritable() {
         test "$(reg_value 'HKLM\Software\QRVK2017' SETUPPATH)" = 'C:\e2e-target'
     click_finish
     check "finish closes the installer" wait_for 10 installer_gone
-    check "exit code 5: incomplete" expect_exit 5 incomplete
+    check "exit code 1603: incomplete" expect_exit 1603 incomplete
     chattr -i "$folder"
     rm -rf "$folder" "$taken"
 }
@@ -344,7 +344,7 @@ pass_unattended() {
         grep -q 'file kept, protected: C:\\e2e silent\\CONFIG.INI' <(log_text "$SILENT_LOG")
 
     run_unattended '/S /BOGUS'
-    check "a bad switch exits with 2" test "$EXIT_CODE" = 2
+    check "a bad switch exits with 1639" test "$EXIT_CODE" = 1639
     check "no window for a bad switch" test "$WINDOWS_SEEN" -eq 0
     end_programs
 }

@@ -94,7 +94,7 @@ TEST_F(UnattendedRun, ARefusedFolderEndsWithItsCodeAndItsReasonAndWritesNothing)
     EXPECT_TRUE(files.CreatedDirectories().empty());
     EXPECT_TRUE(Logged("folder refused: C:\\A?B: 路径中不能包含下任何字符之一："));
     files.SetFreeSpace('D', 10);
-    EXPECT_EQ(Run("/S /D=D:\\full"), ExitCode::FolderRefused);
+    EXPECT_EQ(Run("/S /D=D:\\full"), ExitCode::DiskFull);
     EXPECT_TRUE(Logged("磁盘空间不足"));
 }
 

@@ -1,5 +1,5 @@
 // A real installer whose settings table does not parse, run as a deployment tool runs it: it is
-// refused as damaged (exit code 3) and writes nothing, neither files nor registry values. The copy
+// refused as damaged (its exit code) and writes nothing, neither files nor registry values. The copy
 // lies in a folder with a blank and is started by an unquoted command line, as a launcher that
 // gives CreateProcess the program alone does: its own path is not read as a switch.
 #include <windows.h>
@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "install/exit_code.h"
 #include "scratch.h"
 
 namespace setup {
@@ -93,7 +94,8 @@ TEST(DamagedSettings, AnInstallerWhoseSettingsDoNotParseIsRefusedAndWritesNothin
     // The session's setup may have made the Run key, with an empty default value.
     const std::optional<std::string> run_default = ValueData(kRun, "");
 
-    EXPECT_EQ(RunAndWait(installer + " /VERYSILENT /LOG=\"" + log + "\" /D=" + target), 3u);
+    EXPECT_EQ(RunAndWait(installer + " /VERYSILENT /LOG=\"" + log + "\" /D=" + target),
+              static_cast<DWORD>(ExitCode::Damaged));
     EXPECT_EQ(GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_FALSE(HasValue(kUninstall, "DisplayName"));
     EXPECT_FALSE(HasValue(kUninstall, "UninstallString"));
