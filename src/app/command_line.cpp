@@ -58,6 +58,18 @@ std::optional<InstallOptions> ParseTasks(std::string_view list, std::string& pro
     return tasks;
 }
 
+// A decimal exit code of at most five digits, up to 65535.
+std::optional<int> ParseExitCode(std::string_view text) {
+    if (text.empty() || text.size() > 5) return std::nullopt;
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    if (value > 65535) return std::nullopt;
+    return value;
+}
+
 constexpr char kFolderTwice[] = "the folder is given twice (/D= or /DIR=)";
 
 // A setting given a second time is refused: which of the two was meant cannot be known.
@@ -72,8 +84,9 @@ bool Repeated(const std::optional<T>& field, const char* what, std::string& prob
 bool IsOwnSwitch(std::string_view word) {
     if (word.size() < 2 || word.front() != '/') return false;
     const std::string name = text::AsciiUpper(word.substr(1, word.find('=') - 1));
-    for (const char* own : {"S", "VERYSILENT", "SILENT", "D", "DIR", "TASKS", "CLOSEAPPLICATIONS",
-                            "LOG", "?", "HELP"})
+    for (const char* own :
+         {"S", "VERYSILENT", "SILENT", "D", "DIR", "TASKS", "CLOSEAPPLICATIONS", "LOG", "?", "HELP",
+          "SP-", "NOCANCEL", "SUPPRESSMSGBOXES", "NORESTART", "RESTARTEXITCODE"})
         if (name == own) return true;
     return false;
 }
@@ -117,6 +130,19 @@ bool Apply(const Switch& s, CommandLine& line, std::string& problem) {
         line.log_file = s.value.value_or("");
     } else if ((s.name == "?" || s.name == "HELP") && flag) {
         line.help = true;
+    } else if (s.name == "SP-" && flag) {
+    } else if (s.name == "NOCANCEL" && flag) {
+        line.no_cancel = true;
+    } else if (s.name == "SUPPRESSMSGBOXES" && flag) {
+        line.suppress_message_boxes = true;
+    } else if (s.name == "NORESTART" && flag) {
+        line.no_restart = true;
+    } else if (s.name == "RESTARTEXITCODE" && s.value) {
+        if (Repeated(line.restart_exit_code, "/RESTARTEXITCODE is given twice", problem))
+            return false;
+        line.restart_exit_code = ParseExitCode(*s.value);
+        if (!line.restart_exit_code) problem = "/RESTARTEXITCODE= takes a number from 0 to 65535";
+        return line.restart_exit_code.has_value();
     } else {
         problem =
             "unknown or malformed switch \"/" + s.name + (s.value ? "=" + *s.value : "") + "\"";
@@ -207,6 +233,11 @@ std::string HelpText() {
         "                           只勾选列出的选项；/TASKS=\"\" 全不勾选\r\n"
         "  /CLOSEAPPLICATIONS       程序正在运行时直接结束它，否则保留它\r\n"
         "  /LOG[=\"文件\"]            写安装日志（UTF-8）\r\n"
+        "  /SUPPRESSMSGBOXES        不显示提问和消息，按无人值守方式回答\r\n"
+        "  /NORESTART               从不重新启动；正在使用的文件在重新启动后替换（退出码 3010）\r\n"
+        "  /RESTARTEXITCODE=n       需要重新启动时以 n 代替 3010 退出\r\n"
+        "  /NOCANCEL                复制过程中不能取消\r\n"
+        "  /SP-                     接受，无作用\r\n"
         "  /? 或 /HELP              显示本说明\r\n"
         "\r\n退出码：\r\n";
     for (ExitCode code : kExitCodes)
@@ -216,6 +247,11 @@ std::string HelpText() {
             .append(ExitCodeMeaning(code))
             .append("\r\n");
     return text;
+}
+
+int ProcessExitCode(ExitCode code, const CommandLine& line) {
+    if (code == ExitCode::RestartNeeded && line.restart_exit_code) return *line.restart_exit_code;
+    return static_cast<int>(code);
 }
 
 }  // namespace setup::app

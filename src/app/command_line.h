@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "install/exit_code.h"
 #include "install/install_observer.h"
 
 namespace setup::app {
@@ -24,6 +25,14 @@ struct CommandLine {
     bool close_applications = false;      // /CLOSEAPPLICATIONS
     std::optional<std::string> log_file;  // /LOG="file"; "" for /LOG alone: the default place
     bool help = false;                    // /? or /HELP
+    // What Inno-style deployment sends. /SP- is accepted and changes nothing (there is no
+    // "This will install..." question to skip).
+    bool no_cancel = false;               // /NOCANCEL: copying cannot be cancelled
+    bool suppress_message_boxes = false;  // /SUPPRESSMSGBOXES: questions take their unattended
+                                          // answer, messages go to the log alone
+    bool no_restart = false;  // /NORESTART: the installer never restarts the machine (it never
+                              // does); files in use are replaced at the next restart (3010)
+    std::optional<int> restart_exit_code;  // /RESTARTEXITCODE=n: the code instead of 3010
 };
 
 struct CommandLineParse {
@@ -47,5 +56,8 @@ std::string_view ArgumentsOf(std::string_view command_line, std::string_view mod
 
 // The switches and the exit codes, as /? shows them.
 std::string HelpText();
+
+// The process's exit code for how the run ended, as the command line asks for it.
+int ProcessExitCode(ExitCode code, const CommandLine& line);
 
 }  // namespace setup::app

@@ -68,9 +68,17 @@ void PumpMessages() {
     }
 }
 
-ExitCode RunWizard(Installation& installation, FileSystem& files, Win32Dialogs& dialogs,
-                   InstallLog* log, LoopProbe* probe) {
+// The wizard starts with what the command line chose: page 2's folder and options, no cancel.
+ui::WizardPresets PresetsOf(const CommandLine& line) {
+    return {line.folder, line.tasks, line.no_cancel};
+}
+
+ExitCode RunWizard(Installation& installation, const CommandLine& line, FileSystem& files,
+                   Win32Dialogs& dialogs, InstallLog* log, LoopProbe* probe) {
     ui::TFrmMain frm_main(installation);
+    frm_main.UsePresets(PresetsOf(line));
+    // With /NORESTART a program the user keeps running has its files replaced at the restart.
+    installation.Session().ReplaceHeldFilesAtRestart = line.no_restart;
     dialogs.SetOwner(reinterpret_cast<WindowHandle>(frm_main.Handle()));
     std::optional<LoggingObserver> logging;
     if (log) installation.SetObserver(&logging.emplace(*log, frm_main.View()));
@@ -128,9 +136,9 @@ int RunSetup(std::string_view arguments, LoopProbe* probe) {
     auto finish = [&](ExitCode code) {
         if (log) {
             code = WithLogStatus(code, log->Failed());
-            log->WriteSummary(static_cast<int>(code), ExitCodeMeaning(code));
+            log->WriteSummary(ProcessExitCode(code, line), ExitCodeMeaning(code));
         }
-        return static_cast<int>(code);
+        return ProcessExitCode(code, line);
     };
 
     if (parse.Refused() || line.help) {
@@ -149,7 +157,9 @@ int RunSetup(std::string_view arguments, LoopProbe* probe) {
     Win32Processes processes;
     Win32Dialogs boxes;
     UnattendedDialogs answers(line.close_applications);
-    Dialogs& dialogs = unattended ? static_cast<Dialogs&>(answers) : boxes;
+    // /SUPPRESSMSGBOXES gives the wizard the unattended answers too.
+    const bool answered = unattended || line.suppress_message_boxes;
+    Dialogs& dialogs = answered ? static_cast<Dialogs&>(answers) : boxes;
     const InstallPlatform plain{files, registry, shell, processes, dialogs, resources};
     std::optional<LoggingPlatform> logging;
     if (log) logging.emplace(plain, *log);
@@ -168,7 +178,7 @@ int RunSetup(std::string_view arguments, LoopProbe* probe) {
         return finish(ExitCode::Damaged);
     }
     return finish(unattended ? RunWithoutWizard(installation, line, logged)
-                             : RunWizard(installation, files, boxes, logged, probe));
+                             : RunWizard(installation, line, files, boxes, logged, probe));
 }
 
 }  // namespace setup::app

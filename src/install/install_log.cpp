@@ -52,7 +52,8 @@ void InstallLog::WriteSummary(int exit_code, std::string_view meaning) {
                        std::to_string(totals_.bytes) + " bytes), " +
                        std::to_string(totals_.kept) + " kept, " +
                        std::to_string(totals_.at_restart) + " replaced at restart, " +
-                       std::to_string(totals_.failed) + " not installed; " + text::FixedPoint(clock_() - start_, 3) +
+                       std::to_string(totals_.failed) + " not installed; " +
+                       std::to_string(totals_.not_started) + " programs not started; " + text::FixedPoint(clock_() - start_, 3) +
                        " seconds; exit code " + std::to_string(exit_code) + " ";
     Write(line.append(meaning));
 }

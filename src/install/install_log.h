@@ -32,10 +32,14 @@ public:
     // What the run did, for the summary.
     struct Totals {
         int written = 0, kept = 0, at_restart = 0, failed = 0;
+        int not_started = 0;  // programs the shell could not start
         std::uint64_t bytes = 0;
     };
     const Totals& Counts() const { return totals_; }
     void Count(const EntryReport& entry);
+    // A program that could not be started at all: the run's outcome stays (nothing a started
+    // program does is relied on), the summary says so.
+    void CountProgramNotStarted() { ++totals_.not_started; }
     // The last line: files, bytes, seconds and the exit code.
     void WriteSummary(int exit_code, std::string_view meaning);
 

@@ -153,6 +153,7 @@ public:
         const std::string what = std::string(file) + " " + std::string(parameters);
         log_.Write(started ? "program started: " + what
                            : log_.WithReason("program not started: " + what, started.error));
+        if (!started) log_.CountProgramNotStarted();
         return started;
     }
     std::string SystemDirectory() const override { return inner_.SystemDirectory(); }

@@ -117,8 +117,9 @@ void WriteUninstallEntry(InstallSession& session) {
                 WriteValue(key, "DisplayName", strings.SoftSysName);
                 // Quoted when the directory has a blank, so the command names the uninstaller
                 // and no other program; the uninstaller recognises its one argument.
+                // The uninstaller that the settings name, as the program group's link does.
                 WriteValue(key, "UninstallString",
-                           QuoteIfBlank(session.InstallDir + "\\uninstall.exe") + " UninstalMe");
+                           QuoteIfBlank(session.UninstallerPath) + " UninstalMe");
                 WriteProgramsAndFeatures(session, *key);
             });
 }

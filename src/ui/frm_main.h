@@ -39,6 +39,14 @@ using controls::TUserButton;
 
 class TFrmSetDir;
 
+// What the program chose for the wizard before it shows: page 2's folder and options instead of
+// the previous installation's folder and all three ticked, and copying without a cancel.
+struct WizardPresets {
+    std::optional<std::string> folder;
+    std::optional<InstallOptions> options;
+    bool no_cancel = false;
+};
+
 class TFrmMain {
 public:
     // Creates the window hidden and runs FormCreate; an error there is shown in a message box
@@ -50,6 +58,8 @@ public:
     TFrmMain& operator=(const TFrmMain&) = delete;
 
     HWND Handle() const { return window.Handle(); }
+    // Takes effect when the window shows (page 2) and when copying starts (no cancel).
+    void UsePresets(WizardPresets presets) { presets_ = std::move(presets); }
     // Runs FormShow, centres the window on the desktop the first time, and makes it visible.
     void Show();
 
@@ -190,6 +200,7 @@ private:
     std::array<std::shared_ptr<gui::Bitmap>, kSkinPieceCount> pieces_;
     bool shown_ = false;
     bool progress_only_ = false;
+    WizardPresets presets_;
 };
 
 }  // namespace setup::ui

@@ -21,6 +21,10 @@ void TFrmMain::BtnNextMouseUp(gui::MouseButton, gui::ShiftState, int, int) {
 
 // The run goes one entry per tick of tmr1; the percentage shows from now on.
 void TFrmMain::StartCopying() {
+    if (presets_.no_cancel) {
+        BtnCancelPage3.SetVisible(false);
+        btnWinClose.SetVisible(false);
+    }
     installation_.Start();
     tmr1.SetEnabled(true);
     lblProcessBarHint.SetVisible(true);

@@ -26,6 +26,12 @@ void TFrmMain::Show() {
 
 void TFrmMain::FormShow() {
     ReadPreviousPath();
+    if (presets_.folder) EditDir.SetText(*presets_.folder);
+    if (const std::optional<InstallOptions>& options = presets_.options) {
+        chkAddToDesk.SetChecked(options->desktop_links);
+        chkAddToQuickBar.SetChecked(options->quick_launch_link);
+        chkStartWindows.SetChecked(options->autostart);
+    }
     FormResize();
 }
 

@@ -101,10 +101,32 @@ TEST(CommandLine, TheProgramsNameIsNotAnArgumentBlanksAndAll) {
                 RunMode::Wizard);
 }
 
+// What Inno-style deployment sends is read, never refused; /RESTARTEXITCODE= replaces 3010 alone.
+TEST(CommandLine, TheSwitchesDeploymentToolsSendAreRead) {
+    const CommandLine line = Parsed(
+        "/SP- /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /NOCANCEL /RESTARTEXITCODE=3011 "
+        "/LOG=\"C:\\x.log\" /DIR=\"C:\\Shop POS\"");
+    EXPECT_EQ(line.mode, RunMode::VerySilent);
+    EXPECT_TRUE(line.suppress_message_boxes);
+    EXPECT_TRUE(line.no_restart);
+    EXPECT_TRUE(line.no_cancel);
+    EXPECT_EQ(line.folder, "C:\\Shop POS");
+    EXPECT_EQ(ProcessExitCode(ExitCode::RestartNeeded, line), 3011);
+    EXPECT_EQ(ProcessExitCode(ExitCode::Success, line), 0);
+    EXPECT_EQ(ProcessExitCode(ExitCode::RestartNeeded, CommandLine{}), 3010);
+    EXPECT_EQ(Problem("/RESTARTEXITCODE=x"), "/RESTARTEXITCODE= takes a number from 0 to 65535");
+    EXPECT_EQ(Problem("/RESTARTEXITCODE=70000"),
+              "/RESTARTEXITCODE= takes a number from 0 to 65535");
+    EXPECT_EQ(Problem("/RESTARTEXITCODE=1 /RESTARTEXITCODE=2"), "/RESTARTEXITCODE is given twice");
+    EXPECT_EQ(Problem("/NORESTART=1"), "unknown or malformed switch \"/NORESTART=1\"");
+    EXPECT_EQ(Problem("/D=C:\\x /NORESTART"), "/D= must come last: \"/NORESTART\" follows it");
+}
+
 TEST(CommandLine, HelpListsTheSwitchesAndEveryExitCode) {
     const std::string help = HelpText();
-    for (const char* part : {"/VERYSILENT", "/SILENT",
-                             "/D=", "/DIR=", "/TASKS=", "/CLOSEAPPLICATIONS", "/LOG", "/HELP"})
+    for (const char* part : {"/VERYSILENT", "/SILENT", "/D=", "/DIR=", "/TASKS=",
+                             "/CLOSEAPPLICATIONS", "/LOG", "/HELP", "/SUPPRESSMSGBOXES",
+                             "/NORESTART", "/RESTARTEXITCODE=", "/NOCANCEL", "/SP-"})
         EXPECT_NE(help.find(part), std::string::npos) << part;
     for (ExitCode code : kExitCodes)
         EXPECT_NE(help.find("  " + std::to_string(static_cast<int>(code)) + "  "),

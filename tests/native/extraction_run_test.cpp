@@ -142,6 +142,30 @@ TEST_F(Run, TheExitCodeSaysHowTheRunStands) {
     EXPECT_EQ(ExitCodeFor(run.Summary()), ExitCode::Success);
 }
 
+// Deployment tools read these numbers without any per-product setting: they must not move.
+TEST(ExitCodes, EveryOutcomeGetsItsCodeInTheWindowsInstallerConvention) {
+    auto code = [](RunSummary summary) { return static_cast<int>(ExitCodeFor(summary)); };
+    EXPECT_EQ(code({RunOutcome::Complete}), 0);
+    EXPECT_EQ(code({RunOutcome::Complete, 2}), 3010);
+    EXPECT_EQ(code({RunOutcome::Complete, 2, 1}), 1603);  // a task failed: not a success
+    EXPECT_EQ(code({RunOutcome::Incomplete}), 1603);
+    EXPECT_EQ(code({RunOutcome::Incomplete, 0, 0, true}), 112);
+    EXPECT_EQ(code({RunOutcome::Cancelled}), 1602);
+    EXPECT_EQ(code({RunOutcome::Running}), 1602);  // closed before the end
+    EXPECT_EQ(static_cast<int>(ExitCode::AlreadyRunning), 1618);
+    EXPECT_EQ(static_cast<int>(ExitCode::BadCommandLine), 1639);
+    EXPECT_EQ(static_cast<int>(ExitCode::Damaged), 1620);
+    EXPECT_EQ(static_cast<int>(ExitCode::FolderRefused), 267);
+    EXPECT_EQ(static_cast<int>(WithLogStatus(ExitCode::Success, true)), 1622);
+}
+
+TEST_F(Run, AFullDiskIsToldApartFromOtherFailures) {
+    files.SetFreeSpace('D', 3);
+    ExtractionRun run = MakeRun({"a.txt", "big.txt"});
+    RunToEnd(run);
+    EXPECT_EQ(ExitCodeFor(run.Summary()), ExitCode::DiskFull);
+}
+
 TEST_F(Run, WithoutMachineKeysTheMessagesComeInTaskOrderAndThePageIsReached) {
     registry.Refuse(kHklm, {.open = true, .create = true, .write = true});
     files.AddFile(InDir("scktsrvr.exe"));
