@@ -6,10 +6,15 @@
 
 #include "platform/text.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/unique_file.h"
 
 namespace setup {
 
 namespace {
+
+// Temporary files are named ~ts<unique>.tmp in the folder of the file they replace.
+constexpr char kTemporaryPrefix[] = "~ts";
+constexpr char kTemporarySuffix[] = ".tmp";
 
 // Removes a file this write made unless the write went through. Declared before the file's
 // handle, so the handle is closed first.
@@ -36,6 +41,12 @@ std::string DriveVariable(char drive) {
 std::string FolderOf(const std::string& path) {
     std::size_t at = text::FindLastChar(path, '\\');
     return at == std::string::npos ? std::string(".") : path.substr(0, at);
+}
+
+// A temporary file beside a file it will replace, made under a name nothing had: a link planted
+// at a temporary name is never written through.
+win32::NewFile NewTemporaryFile(const std::string& folder) {
+    return win32::CreateUniqueFile(folder, kTemporaryPrefix, kTemporarySuffix, 0);
 }
 
 // Writes every chunk, going on after short writes; remembers the first error.
@@ -88,13 +99,10 @@ Result Win32FileSystem::WriteWholeFile(const std::string& path, const ContentSou
     if (file) {
         made.Watch(path);
     } else if (opened == ERROR_FILE_EXISTS || opened == ERROR_ALREADY_EXISTS) {
-        char temp_name[MAX_PATH] = {};
-        if (!GetTempFileNameA(FolderOf(path).c_str(), "~ts", 0, temp_name))
-            return Result::Failed(GetLastError());
-        made.Watch(temp_name);
-        file.reset(CreateFileA(temp_name, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) return Result::Failed(GetLastError());
+        win32::NewFile temp = NewTemporaryFile(FolderOf(path));
+        if (!temp.handle) return Result::Failed(temp.error);
+        made.Watch(temp.path);
+        file = std::move(temp.handle);
     } else {
         return Result::Failed(opened);
     }
