@@ -6,7 +6,8 @@
 # too, with Wine's own choice. A marker DLL writes <name>.dll.loaded beside itself when loaded.
 #   A. the control: what Wine itself loads at every program's start (reported, left out), and a
 #      program that loads by bare name takes the planted copy, so the setup sees a planted DLL;
-#   B. the wizard: started, its window waited for, closed: no marker written;
+#   B. the wizard: started, through page 1 to page 2 and its directory chooser, closed: no marker
+#      written;
 #   C. unattended (/VERYSILENT /D=...), installing the whole payload: no marker written.
 #   dll_planting_test.sh BUILD_DIR SOURCE_DIR
 set -uo pipefail
@@ -76,12 +77,28 @@ case " $(markers)" in
 esac
 clear_markers
 
-# B. The wizard: its first page loads what the window needs (rich edit, themes, fonts).
+# B. The wizard: page 1 (rich edit, themes, fonts), page 2 and its directory chooser (the
+# shell's folder icons). Points as the end-to-end test clicks them.
 run_wine "$COPY" &
 pid=$!
 window=$(timeout 60 xdotool search --sync --onlyvisible --name '^TessikOne软件$' | head -n 1)
-if [ -n "$window" ]; then pass "wizard: the window appears"; else fail "wizard: no window"; fi
-sleep 2
+if [ -n "$window" ]; then
+    pass "wizard: the window appears"
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    click() { xdotool mousemove $((X + $1)) $((Y + $2)) click 1; sleep 0.8; }
+    sleep 1
+    click 23 376    # agree
+    click 364 378   # accept: page 2
+    click 448 138   # browse
+    if timeout 10 xdotool search --sync --onlyvisible --name '^设置目录$' >/dev/null; then
+        pass "wizard: the directory chooser opens"
+    else
+        fail "wizard: the directory chooser did not open"
+    fi
+    sleep 1
+else
+    fail "wizard: no window"
+fi
 run_wine "$PROBE" kill DownloadedSetup.exe
 wait "$pid" 2>/dev/null
 expect_no_markers "wizard"
