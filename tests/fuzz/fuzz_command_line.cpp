@@ -9,7 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view line(reinterpret_cast<const char*>(data), size);
     const setup::app::CommandLineParse parse = setup::app::ParseCommandLine(line);
-    // A refused line always says why; the folder of /D= never holds more than the line did.
+    // The folder of /D= never holds more than the line did.
     if (parse.line.folder && parse.line.folder->size() > size) __builtin_trap();
     setup::app::ParseCommandLine(setup::app::ArgumentsOf(line));
     return 0;

@@ -22,7 +22,8 @@ void ReadAsTheInstaller(std::string_view text) {
     }
     setup::ProductStrings strings;
     try {
-        setup::ReadSetupSettings(resources, strings, [](setup::SkinPiece, const setup::PieceRect&) {});
+        setup::ReadSetupSettings(resources, strings,
+                                 [](setup::SkinPiece, const setup::PieceRect&) {});
     } catch (const setup::RuntimeError&) {
         // A bad rectangle is reported this way: a finding only if something else escapes.
     }

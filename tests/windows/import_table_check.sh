@@ -10,11 +10,19 @@ OBJDUMP=$1
 shift
 ALLOWED=(kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll oleaut32.dll
          comdlg32.dll shlwapi.dll msvcrt.dll comctl32.dll)
-allowed() { local known; for known in "${ALLOWED[@]}"; do [ "$1" = "$known" ] && return 0; done; return 1; }
+allowed() {
+    local known
+    for known in "${ALLOWED[@]}"; do [ "$1" = "$known" ] && return 0; done
+    return 1
+}
 failures=0
 for program in "$@"; do
     imports=$("$OBJDUMP" -p "$program" | awk '/DLL Name:/ { print tolower($3) }' | sort -u)
-    [ -n "$imports" ] || { echo "FAIL: $program: no import table read"; failures=$((failures + 1)); continue; }
+    if [ -z "$imports" ]; then
+        echo "FAIL: $program: no import table read"
+        failures=$((failures + 1))
+        continue
+    fi
     for dll in $imports; do
         if allowed "$dll"; then
             echo "ok: $(basename "$program") imports $dll"

@@ -37,14 +37,15 @@ TEST_F(PlantedLinks, TheDefaultLogTakesANewNameAndNeverWritesThroughALink) {
     // The fixed name of earlier versions and the first names this process would take.
     Plant("TessikSetup.log");
     for (int n = 1; n <= 3; ++n) Plant("TessikSetup-" + Pid() + "-" + std::to_string(n) + ".log");
+    const std::string fourth = folder_ + "\\TessikSetup-" + Pid() + "-4.log";
     {
         win32::LogFile log = win32::LogFile::CreateNew(folder_);
         ASSERT_TRUE(log.Open());
-        EXPECT_EQ(log.Path(), folder_ + "\\TessikSetup-" + Pid() + "-4.log");
+        EXPECT_EQ(log.Path(), fourth);
         EXPECT_TRUE(log.WriteLine("a line of the log"));
     }
     ExpectVictimUntouched();
-    EXPECT_EQ(ReadWholeFile(folder_ + "\\TessikSetup-" + Pid() + "-4.log"), "a line of the log\r\n");
+    EXPECT_EQ(ReadWholeFile(fourth), "a line of the log\r\n");
 }
 
 TEST_F(PlantedLinks, AReplacementNeverWritesItsTemporaryFileThroughALink) {
