@@ -126,7 +126,8 @@ int RunSetup(std::string_view arguments, LoopProbe* probe) {
     std::optional<win32::LogFile> log_file;
     std::optional<InstallLog> log;
     if (line.log_file) {
-        log_file.emplace(line.log_file->empty() ? win32::DefaultLogPath() : *line.log_file);
+        log_file.emplace(line.log_file->empty() ? win32::LogFile::CreateNew()
+                                                : win32::LogFile(*line.log_file));
         log.emplace([&](std::string_view text) { return log_file->WriteLine(text); },
                     win32::SteadySeconds,
                     [](std::uint32_t code) { return win32::SystemMessage(code); });

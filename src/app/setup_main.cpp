@@ -6,6 +6,7 @@
 
 #include "app/command_line.h"
 #include "app/setup_app.h"
+#include "platform/win32/system_library.h"
 
 namespace {
 
@@ -20,6 +21,8 @@ std::string ModuleFileName() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // Before anything can load a DLL: none may come from the folder the installer was started in.
+    setup::win32::RestrictDllSearchToSystem();
     const std::string module = ModuleFileName();
     return setup::app::RunSetup(setup::app::ArgumentsOf(GetCommandLineA(), module));
 }

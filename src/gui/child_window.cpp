@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/text.h"
+#include "platform/win32/system_library.h"
 #include "gui/window.h"
 
 namespace setup::gui {
@@ -83,7 +84,7 @@ namespace {
 
 // The rich edit classes stay registered for the life of the process.
 bool LoadRichEditLibrary() {
-    static HMODULE module = LoadLibraryA("riched20.dll");
+    static const HMODULE module = win32::LoadSystemLibrary("riched20.dll");
     return module != nullptr;
 }
 

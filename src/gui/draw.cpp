@@ -36,8 +36,9 @@ void DrawBitmap(HDC dc, int x, int y, const Bitmap& bitmap) {
 
 void DrawBitmapKeyed(HDC dc, int x, int y, const Bitmap& bitmap, COLORREF key) {
     if (bitmap.Empty()) return;
-    TransparentBlt(dc, x, y, bitmap.Width(), bitmap.Height(), bitmap.Dc(), 0, 0, bitmap.Width(),
-                   bitmap.Height(), key);
+    // gdi32's own keyed copy: msimg32, whose TransparentBlt calls it, is not a known DLL.
+    GdiTransparentBlt(dc, x, y, bitmap.Width(), bitmap.Height(), bitmap.Dc(), 0, 0,
+                      bitmap.Width(), bitmap.Height(), key);
 }
 
 HDC MeasuringDc() {

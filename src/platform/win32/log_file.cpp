@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "platform/win32/unique_file.h"
+
 namespace setup::win32 {
 
 namespace {
@@ -27,7 +29,13 @@ std::string AnsiToUtf8(std::string_view ansi) {
 
 LogFile::LogFile(const std::string& path)
     : file_(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                        FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+                        FILE_ATTRIBUTE_NORMAL, nullptr)),
+      path_(path) {}
+
+LogFile LogFile::CreateNew(const std::string& folder) {
+    NewFile made = CreateUniqueFile(folder, "TessikSetup-", ".log", FILE_SHARE_READ);
+    return LogFile(std::move(made.handle), std::move(made.path));
+}
 
 bool LogFile::WriteLine(std::string_view line) {
     if (!file_) return false;
@@ -37,11 +45,10 @@ bool LogFile::WriteLine(std::string_view line) {
            written == out.size();
 }
 
-std::string DefaultLogPath() {
+std::string LogFile::TemporaryFolder() {
     char folder[MAX_PATH + 1] = {};
     const DWORD length = GetTempPathA(sizeof folder, folder);
-    std::string path = length > 0 && length < sizeof folder ? std::string(folder, length) : "";
-    return path + "TessikSetup.log";
+    return length > 0 && length < sizeof folder ? std::string(folder, length) : std::string();
 }
 
 double SteadySeconds() {

@@ -4,42 +4,27 @@
 // after windows.h, which it needs
 #include <restartmanager.h>
 
+#include "platform/win32/system_library.h"
+
 namespace setup::win32 {
 
 namespace {
 
-using StartSession = DWORD(WINAPI*)(DWORD*, DWORD, WCHAR*);
-using RegisterResources = DWORD(WINAPI*)(DWORD, UINT, LPCWSTR*, UINT, RM_UNIQUE_PROCESS*, UINT,
-                                         LPCWSTR*);
-using GetList = DWORD(WINAPI*)(DWORD, UINT*, UINT*, RM_PROCESS_INFO*, DWORD*);
-using EndSession = DWORD(WINAPI*)(DWORD);
+using StartSession = DWORD WINAPI(DWORD*, DWORD, WCHAR*);
+using RegisterResources = DWORD WINAPI(DWORD, UINT, LPCWSTR*, UINT, RM_UNIQUE_PROCESS*, UINT,
+                                       LPCWSTR*);
+using GetList = DWORD WINAPI(DWORD, UINT*, UINT*, RM_PROCESS_INFO*, DWORD*);
+using EndSession = DWORD WINAPI(DWORD);
 
 // rstrtmgr is no known DLL: it is loaded from the system folder only, never from the folder the
 // installer was started from, and only when a file is found held.
 struct RestartManager {
-    HMODULE module = nullptr;
-    StartSession start = nullptr;
-    RegisterResources register_resources = nullptr;
-    GetList get_list = nullptr;
-    EndSession end = nullptr;
-
-    RestartManager() {
-        module = LoadLibraryExA("rstrtmgr.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        if (!module) return;
-        start = reinterpret_cast<StartSession>(
-            reinterpret_cast<void*>(GetProcAddress(module, "RmStartSession")));
-        register_resources = reinterpret_cast<RegisterResources>(
-            reinterpret_cast<void*>(GetProcAddress(module, "RmRegisterResources")));
-        get_list =
-            reinterpret_cast<GetList>(reinterpret_cast<void*>(GetProcAddress(module, "RmGetList")));
-        end = reinterpret_cast<EndSession>(
-            reinterpret_cast<void*>(GetProcAddress(module, "RmEndSession")));
-    }
-    ~RestartManager() {
-        if (module) FreeLibrary(module);
-    }
-    RestartManager(const RestartManager&) = delete;
-    RestartManager& operator=(const RestartManager&) = delete;
+    SystemLibrary library{"rstrtmgr.dll"};
+    StartSession* start = library.Find<StartSession>("RmStartSession");
+    RegisterResources* register_resources =
+        library.Find<RegisterResources>("RmRegisterResources");
+    GetList* get_list = library.Find<GetList>("RmGetList");
+    EndSession* end = library.Find<EndSession>("RmEndSession");
     bool usable() const { return start && register_resources && get_list && end; }
 };
 

@@ -10,6 +10,7 @@
 #include "platform/win32/folder_security.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/pending_renames.h"
+#include "platform/win32/unique_file.h"
 
 namespace setup {
 
@@ -41,6 +42,7 @@ std::string FolderOf(const std::string& path) {
     std::size_t at = text::FindLastChar(path, '\\');
     return at == std::string::npos ? std::string(".") : path.substr(0, at);
 }
+
 
 // Writes every chunk, going on after short writes; remembers the first error.
 class FileWriter {
@@ -74,19 +76,11 @@ struct TemporaryFile {
 // what the file is for (kWriteTempPrefix for a write, another for a copy that waits for a
 // restart), so a cleanup of one kind never takes the other.
 Result CreateTemporary(const std::string& folder, const char* prefix, TemporaryFile& out) {
-    static LONG counter = 0;
-    for (int attempt = 0; attempt < 1000; ++attempt) {
-        out.path = folder + "\\" + prefix + text::Digits(GetCurrentProcessId()) + "-" +
-                   text::Digits(static_cast<std::uint64_t>(InterlockedIncrement(&counter))) +
-                   kTempExtension;
-        out.handle.reset(CreateFileA(out.path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (out.handle) return Result::Ok();
-        const DWORD error = GetLastError();
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
-            return Result::Failed(error);
-    }
-    return Result::Failed(ERROR_FILE_EXISTS);
+    win32::NewFile made = win32::CreateUniqueFile(folder, prefix, kTempExtension, 0);
+    if (!made.handle) return Result::Failed(made.error);
+    out.handle = std::move(made.handle);
+    out.path = std::move(made.path);
+    return Result::Ok();
 }
 
 Result CreateWriteTemporary(const std::string& folder, TemporaryFile& out) {
