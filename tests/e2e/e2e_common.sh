@@ -81,8 +81,8 @@ clean_machine() {
 WINDOW=""
 WX=0
 WY=0
-start_installer() {  # exe
-    run_wine "$1" >/dev/null &
+start_installer() {  # exe [arguments...]
+    run_wine "$@" >/dev/null &
     INSTALLER_PID=$!
     WINDOW=$(timeout 60 xdotool search --sync --onlyvisible --name '^TessikOne软件$' | head -n 1)
     [ -n "$WINDOW" ] || { fail "the installer window appears"; return 1; }

@@ -17,7 +17,10 @@
 #      clean machine, no window at any time; again over a running server without
 #      /CLOSEAPPLICATIONS; and a bad switch;
 #   G. signed: the demo installer signed with a throw-away certificate, the signature verified,
-#      a changed byte caught, and the signed installer installing unattended.
+#      a changed byte caught, and the signed installer installing unattended;
+#   H. what deployment tools send: /SP- /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /LOG= /DIR=
+#      installs and exits 0; the wizard started with /TASKS=desktop /D= shows that folder and
+#      only that option ticked, and installs so.
 # Each pass checks the installer's exit code.
 # Screenshots of every page, the failure form, the chooser and the question go to
 # BUILD_DIR/tests/e2e/screens, or to SETUP_E2E_SHOTS (docs/screens/make-screens.sh refreshes the
@@ -385,6 +388,44 @@ pass_signed() {
     rm -rf "$SIGNED_TARGET"
 }
 
+# --- H. what deployment tools send -----------------------------------------------------------
+
+DEPLOY_TARGET="$DRIVE_C/e2e deploy"
+DEPLOY_LOG=$DRIVE_C/e2e-deploy.log
+
+pass_deployment() {
+    echo "== H: the switches deployment tools send"
+    clean_machine
+    rm -rf "$DEPLOY_TARGET" "$DEPLOY_LOG"
+    run_unattended '/SP- /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /LOG="C:\e2e-deploy.log" /DIR="C:\e2e deploy"'
+    check "Inno-style switches: exit code 0" test "$EXIT_CODE" = 0
+    check "no window showed while it ran" test "$WINDOWS_SEEN" -eq 0
+    check "every file is installed byte for byte" same_files_as_payload "$DEPLOY_TARGET"
+    check "the log ends with its summary" grep -q 'summary: .*exit code 0 ' <(log_text "$DEPLOY_LOG")
+
+    # The wizard starts from the folder and the options its command line gives.
+    clean_machine
+    rm -rf "$DEPLOY_TARGET"
+    start_installer "$INSTALLER" /TASKS=desktop '/D=C:\e2e deploy' || return
+    click_agree
+    click_accept
+    shot page2-preset
+    click_next
+    check "the run reaches page 4 in the folder given" wait_for 60 log_has_lines "$DEPLOY_TARGET" 2
+    sleep 1
+    click_finish
+    check "finish closes the installer" wait_for 10 installer_gone
+    check "exit code 0: installed" expect_exit 0 installed
+    check "SETUPPATH is the folder given" \
+        test "$(reg_value 'HKLM\Software\QRVK2017' SETUPPATH)" = 'C:\e2e deploy'
+    check "the desktop option stayed ticked" test -e "$DESKTOP/TessikOne软件商贸版.lnk"
+    check "the quick-launch option was not ticked" test -z "$(ls "$QUICK_LAUNCH"/*.lnk 2>/dev/null)"
+    check "autostart was not ticked: the servers were not started for it" \
+        test "$(started_in_order "$DEPLOY_TARGET" | head -n 1 | cut -f1)" = scktsrvr.exe
+    end_programs
+    rm -rf "$DEPLOY_TARGET" "$DEPLOY_LOG"
+}
+
 clean_machine
 pass_cancel
 pass_install
@@ -393,6 +434,7 @@ pass_damaged
 pass_unwritable
 pass_unattended
 pass_signed
+pass_deployment
 end_programs
 rm -f "$WINEPREFIX/dosdevices/d:"
 

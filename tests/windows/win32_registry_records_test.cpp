@@ -53,6 +53,7 @@ protected:
         strings.SoftVersion = "6.0.2";
         session.InstallDir = "C:\\setup-tests\\软件 " + Pid();
         session.MainExePath = session.InstallDir + "\\main.exe";
+        session.UninstallerPath = session.InstallDir + "\\uninstall.exe";
     }
 
     ~Win32RegistryRecords() override {

@@ -22,8 +22,10 @@ std::string SystemFolderPath(const char* name) {
 // dependencies follow the search they were loaded with. Loaded here from the system folder, in
 // this order (comctl32 loads uxtheme as it starts), a later load by name finds them loaded. This
 // also covers a loader that keeps the program's folder in such loads (Wine does).
+// shcore is what Wine's shell32 loads by name when asked for a special folder (the folder check
+// asks for the program folders); Windows before 8.1 has none, which is no loss.
 constexpr const char* kLoadedEarly[] = {"msimg32.dll", "uxtheme.dll", "comctl32.dll",
-                                        "shell32.dll"};
+                                        "shcore.dll", "shell32.dll"};
 
 }  // namespace
 
