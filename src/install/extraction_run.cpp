@@ -40,6 +40,8 @@ bool ExtractionRun::Step() {
 }
 
 bool ExtractionRun::Cancel() {
+    // A run that a failed task ended is over already: the cancel shows how it ended.
+    if (task_failed_) return true;
     if (tasks_started_) return false;
     cancelled_ = true;
     return true;

@@ -58,7 +58,8 @@ public:
     bool Step();
 
     // Stops the run (cancel on page 3): later steps do nothing and no post-install task runs.
-    // Refused (false) once the tasks have begun: the records and links are written whole.
+    // Refused (false) once the tasks have begun: the records and links are written whole; a run
+    // that a failed task ended accepts it and keeps its outcome.
     bool Cancel();
     // The post-install tasks have begun and not yet ended.
     bool RecordsUnderway() const { return tasks_started_ && !finished_ && !task_failed_; }

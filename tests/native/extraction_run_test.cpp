@@ -236,6 +236,9 @@ TEST_F(Run, AnErrorOfAPostInstallTaskPassesToTheWindowAndEndsTheRun) {
     EXPECT_EQ(window.runs_ended, 0);
     EXPECT_FALSE(run.Step());
     EXPECT_FALSE(registry.HasKey(kHklm, std::string(kUninstallKeyBase) + "Tessik软件"));
+    // Cancel on page 3 now leads to the failure form, and the outcome stays what it was.
+    EXPECT_TRUE(run.Cancel());
+    EXPECT_EQ(run.Outcome(), RunOutcome::Incomplete);
 }
 
 // The tasks take a step each, so no tick holds them all; from the first one on, a cancel is
