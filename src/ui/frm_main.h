@@ -22,6 +22,7 @@
 #include "gui/form.h"
 #include "gui/image.h"
 #include "gui/label.h"
+#include "gui/step_chain.h"
 #include "gui/timer.h"
 #include "install/installation.h"
 #include "platform/application_title.h"
@@ -38,6 +39,9 @@ using controls::TFlatCheckBox;
 using controls::TUserButton;
 
 class TFrmSetDir;
+
+// How long one message of the run may keep stepping before the window looks at its queue again.
+inline constexpr double kStepBudgetMs = 10.0;
 
 class TFrmMain {
 public:
@@ -65,7 +69,7 @@ public:
     void ShowPage(int page);
     // The one place where pages change: the page the flow gives for an event, if any.
     void Go(FlowEvent event);
-    // Starts the copying: the installation's run, one entry per tick of tmr1.
+    // Starts the copying: the installation's run, stepped by copying_ from the first tick of tmr1.
     void StartCopying();
     // The page-3 look alone, for a run without the wizard that someone else drives: no cancel or
     // close button, the options ticked as given, and the end of the run changes no page.
@@ -86,7 +90,7 @@ public:
     void chkQuestionClick();
     void BtnAcceptMouseUp(gui::MouseButton, gui::ShiftState, int, int);
     // The page flow: next with the path check, browse, data browse, cancel while copying,
-    // finish, and one step of the extraction run on each timer tick.
+    // finish, and the extraction run's steps from a tick of the timer.
     void BtnNextMouseUp(gui::MouseButton, gui::ShiftState, int, int);
     void BtnSetDirMouseUp(gui::MouseButton, gui::ShiftState, int, int);
     void btnDatPathMouseUp(gui::MouseButton, gui::ShiftState, int, int);
@@ -101,6 +105,7 @@ public:
     // FavoritesEntry and InstallFinished belong to the installation.
     int CurrentPage = 1;
     double LastProgress = 0;
+    int LastBarWidth = -1;  // the width of the bar bitmap drawn last; -1 before the first
     Installation& Install() { return installation_; }
     const ProductStrings& Strings() const { return installation_.Strings(); }
     bool InstallFinished() const { return installation_.InstallFinished(); }
@@ -187,6 +192,8 @@ private:
     Installation& installation_;
     const Resources& resources_;
     RunView view_{*this};
+    // The run's steps, one after another as long as no input waits; tmr1 brings the first.
+    gui::StepChain copying_{window, tmr1, kStepBudgetMs};
     std::array<std::shared_ptr<gui::Bitmap>, kSkinPieceCount> pieces_;
     bool shown_ = false;
     bool progress_only_ = false;

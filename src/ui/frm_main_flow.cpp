@@ -19,10 +19,10 @@ void TFrmMain::BtnNextMouseUp(gui::MouseButton, gui::ShiftState, int, int) {
     StartCopying();
 }
 
-// The run goes one entry per tick of tmr1; the percentage shows from now on.
+// The run starts with the next tick of tmr1; the percentage shows from now on.
 void TFrmMain::StartCopying() {
     installation_.Start();
-    tmr1.SetEnabled(true);
+    copying_.Start();
     lblProcessBarHint.SetVisible(true);
 }
 
@@ -60,7 +60,7 @@ void TFrmMain::btnDatPathMouseUp(gui::MouseButton, gui::ShiftState, int, int) {
 // run goes on to page 4.
 void TFrmMain::BtnCancelPage3MouseUp(gui::MouseButton, gui::ShiftState, int, int) {
     if (!installation_.Cancel()) return;
-    tmr1.SetEnabled(false);
+    copying_.Stop();
     Go(FlowEvent::CopyCancelled);
     ShowFailureForm();
 }
@@ -94,11 +94,10 @@ void TFrmMain::BtnCompleteMouseUp(gui::MouseButton, gui::ShiftState, int, int) {
     window.Close();
 }
 
-// One step of the run with the timer stopped, so a question or message of the step never lets a
-// second step start; the timer runs again only while entries remain.
+// The run's steps, as many as fit the chain's budget; the chain keeps tmr1 stopped meanwhile, so
+// a question or message of a step never lets a second step start.
 void TFrmMain::tmr1Timer() {
-    tmr1.SetEnabled(false);
-    if (installation_.Step()) tmr1.SetEnabled(true);
+    copying_.Run();
 }
 
 WindowHandle TFrmMain::RunView::Owner() const {

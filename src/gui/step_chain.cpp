@@ -1,0 +1,92 @@
+#include "gui/step_chain.h"
+
+#include "gui/errors.h"
+#include "gui/form.h"
+#include "gui/timer.h"
+
+namespace setup::gui {
+
+namespace {
+
+// A display frame at 60 Hz: painting more often shows nothing more.
+constexpr double kFrameMs = 16.0;
+
+LARGE_INTEGER Now() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now;
+}
+
+}  // namespace
+
+double MillisecondsBetween(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    return static_cast<double>(to.QuadPart - from.QuadPart) * 1000.0 / frequency;
+}
+
+// The kinds named one by one: QS_INPUT of newer headers holds bits that Windows 7 refuses.
+bool InputWaiting() {
+    const DWORD kinds = QS_KEY | QS_MOUSEMOVE | QS_MOUSEBUTTON | QS_TIMER;
+    return HIWORD(GetQueueStatus(kinds)) != 0;
+}
+
+StepChain::StepChain(Form& owner, Timer& starter, double budget_ms)
+    : owner_(owner), starter_(starter), budget_ms_(budget_ms) {
+    owner_.OnStepChain = [this] { Run(); };
+}
+
+void StepChain::Start() {
+    running_ = true;
+    last_paint_ = Now();
+    starter_.SetEnabled(true);
+}
+
+void StepChain::Stop() {
+    running_ = false;
+    starter_.SetEnabled(false);
+}
+
+void StepChain::Run() {
+    if (!running_) return;  // a message posted or queued before Stop
+    // Nothing brings another message while this one steps, also while a step's question is open.
+    starter_.SetEnabled(false);
+    bool more = false;
+    RunReportingErrors(owner_.Handle(), [&] { more = StepWithinBudget(); });
+    if (!more || !running_) {
+        running_ = false;
+        return;
+    }
+    PaintIfFrameDue();
+    ScheduleNext();
+}
+
+bool StepChain::StepWithinBudget() {
+    const LARGE_INTEGER start = Now();
+    for (;;) {
+        if (!OnStep || !OnStep()) return false;
+        if (!running_ || InputWaiting()) return true;
+        if (MillisecondsBetween(start, Now()) >= budget_ms_) return true;
+    }
+}
+
+// A posted message comes before paint in the queue: the chain paints what changed itself, once
+// a frame.
+void StepChain::PaintIfFrameDue() {
+    const LARGE_INTEGER now = Now();
+    if (MillisecondsBetween(last_paint_, now) < kFrameMs) return;
+    last_paint_ = now;
+    RedrawWindow(owner_.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+// A posted message would come before waiting input again and again: with input waiting, the
+// timer brings the next message once the input has been handled.
+void StepChain::ScheduleNext() {
+    if (InputWaiting() || !PostMessageA(owner_.Handle(), kStepChainMessage, 0, 0))
+        starter_.SetEnabled(true);
+}
+
+}  // namespace setup::gui
