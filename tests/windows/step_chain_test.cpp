@@ -36,6 +36,7 @@ struct ChainTest : ::testing::Test {
     Form form{"chain"};
     Timer starter{form, 10, false};
     StepChain chain{form, starter, 10.0};
+    ChainTest() { starter.OnTimer = [this] { chain.Run(); }; }
     int steps = 0;
     int ticks = 0;
 };
