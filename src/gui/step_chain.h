@@ -30,6 +30,9 @@ public:
     // One step; true while more remain. An exception that leaves it is shown in a message box and
     // ends the chain.
     std::function<bool()> OnStep;
+    // At the end of each of the chain's messages, before anything is painted: for what the steps
+    // leave to show once rather than at every step.
+    std::function<void()> OnPause;
 
     void Start();
     // No step runs after this one returns, also for a message already posted.
@@ -50,6 +53,7 @@ private:
     const double budget_ms_;
     bool running_ = false;
     LARGE_INTEGER last_paint_{};
+    double paint_ms_ = 0;  // what the last paint took
 };
 
 // Whether the thread's queue holds input (keys, mouse) or a due timer: the chain then leaves the

@@ -165,6 +165,8 @@ private:
     void ShowFailureForm();
     // The one line of a complete page 4 whose files are in place only after a restart.
     void ShowRestartHint();
+    // The name of the file being copied, once the steps pause or a large file is written.
+    void ShowPendingCaption();
     std::shared_ptr<const gui::Bitmap> SharedPiece(SkinPiece piece) const;
     void Browse(gui::Edit& edit);
 
@@ -197,6 +199,8 @@ private:
     std::array<std::shared_ptr<gui::Bitmap>, kSkinPieceCount> pieces_;
     bool shown_ = false;
     bool progress_only_ = false;
+    std::string pending_caption_;
+    bool caption_pending_ = false;
 };
 
 }  // namespace setup::ui

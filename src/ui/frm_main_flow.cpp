@@ -104,13 +104,24 @@ WindowHandle TFrmMain::RunView::Owner() const {
     return reinterpret_cast<WindowHandle>(frm_.window.Handle());
 }
 
-// The name is painted with the bar and the percentage once the step returns: one paint per tick
-// instead of two. Only a file that takes long to write has its name painted at once.
+// The name goes to its label when the chain pauses, and is painted with the bar and the
+// percentage: many small files are named once a frame, not each at the cost of measuring its
+// text. Only a file that takes long to write has its name painted at once.
 void TFrmMain::RunView::ShowCopyCaption(std::string_view caption) {
-    frm_.lblNowCopyFile.SetCaption(std::string(caption));
+    frm_.pending_caption_.assign(caption);
+    frm_.caption_pending_ = true;
+    // A run that someone else steps (the progress window of /SILENT) has no pauses to wait for.
+    if (!frm_.copying_.Running()) frm_.ShowPendingCaption();
+}
+
+void TFrmMain::ShowPendingCaption() {
+    if (!caption_pending_) return;
+    caption_pending_ = false;
+    lblNowCopyFile.SetCaption(pending_caption_);
 }
 
 void TFrmMain::RunView::LongCopyUnderway() {
+    frm_.ShowPendingCaption();
     UpdateWindow(frm_.pnlPage3.Handle());
 }
 

@@ -138,6 +138,7 @@ TEST_F(FrmMainRunTest, EightEntriesShowRisingPercentagesAndEndOnPage4) {
         EXPECT_NE(at, all.end()) << caption << " out of order";
     }
     EXPECT_EQ(frm.imgProcessBar.Picture()->Width(), 450);
+    EXPECT_EQ(frm.lblNowCopyFile.Caption(), "正在复制文件：D:\\Inst\\f7.txt");
     EXPECT_EQ(frm.CurrentPage, 4);
     EXPECT_FALSE(frm.tmr1.Enabled());
     EXPECT_TRUE(platform.files.FileExists("D:\\Inst\\f7.txt"));
