@@ -1,10 +1,12 @@
 // The installer with a probe on its message loop, for bench/install.sh. When the installer closes
-// it writes to the file named on its command line: the number of steps of the extraction run (the
-// main window's timer ticks), the time they took in all and the longest, the same for the ticks
-// of the entries and for those of the post-install tasks after them (records, links, programs
-// started), the time from the first
-// tick to the end of the last, the process's peak working set, and the floor of the same run: the
-// time to inflate every payload entry in one piece and to write it to a scratch file.
+// it writes to the file named on its command line: the number of messages of the extraction run
+// (the timer's ticks and the chain's posted messages, each placing as many entries as fit its
+// budget), the time they took in all and the longest, the same for the messages that placed
+// entries and for those of the post-install tasks after them (records, links, programs started),
+// the time from the first message to the end of the last, the process's peak working set, the
+// moment (Unix milliseconds) the click on cancel was handled and the failure form painted after
+// it, and the floor of the same run: the time to inflate every payload entry in one piece and to
+// write it to a scratch file.
 #include <windows.h>
 // After windows.h, which it needs.
 #include <psapi.h>
@@ -19,6 +21,8 @@
 #include "app/setup_app.h"
 #include "format/frame.h"
 #include "format/resource_ids.h"
+#include "gui/step_chain.h"
+#include "install/installation.h"
 
 namespace {
 
@@ -27,6 +31,14 @@ double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
     QueryPerformanceFrequency(&frequency);
     return static_cast<double>(to.QuadPart - from.QuadPart) * 1000.0 /
            static_cast<double>(frequency.QuadPart);
+}
+
+// The wall clock as the shell's `date` tells it, in milliseconds.
+double UnixMilliseconds() {
+    FILETIME now;
+    GetSystemTimePreciseAsFileTime(&now);
+    const ULONGLONG ticks = (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return static_cast<double>(ticks - 116444736000000000ULL) / 10000.0;
 }
 
 LARGE_INTEGER Now() {
@@ -85,8 +97,11 @@ class TickProbe final : public setup::app::LoopProbe {
 public:
     explicit TickProbe(std::string path) : path_(std::move(path)) {}
 
+    void Watch(const setup::Installation& installation) override { installation_ = &installation; }
+
     void Dispatched(const MSG& message, double milliseconds) override {
-        if (message.message != WM_TIMER || !IsMainForm(message.hwnd)) return;
+        WatchCancel(message);
+        if (!IsRunMessage(message) || !IsMainForm(message.hwnd)) return;
         const LARGE_INTEGER now = Now();
         if (tick_ms_.empty()) {
             first_end_ = now;
@@ -94,6 +109,9 @@ public:
         }
         last_end_ = now;
         tick_ms_.push_back(milliseconds);
+        // A message that began with entries left placed entries; the tasks come after the last.
+        placing_.push_back(placed_before_ < FileCount());
+        placed_before_ = installation_ ? installation_->Run().FileIndex() : 0;
     }
 
     void Finished() override {
@@ -101,10 +119,9 @@ public:
         const double span_ms =
             Milliseconds(first_end_, last_end_) + (tick_ms_.empty() ? 0 : tick_ms_.front());
         const Floor floor = MeasureFloor();
-        // The first ticks place the entries, one each; the post-install tasks follow.
         double entries_ms = 0, longest_entry_ms = 0, tasks_ms = 0, longest_task_ms = 0;
         for (std::size_t i = 0; i < tick_ms_.size(); ++i) {
-            const bool entry = i < static_cast<std::size_t>(floor.entries);
+            const bool entry = placing_[i];
             (entry ? entries_ms : tasks_ms) += tick_ms_[i];
             double& longest = entry ? longest_entry_ms : longest_task_ms;
             longest = std::max(longest, tick_ms_[i]);
@@ -122,11 +139,30 @@ public:
             std::fprintf(out, "floor_entries %d\nfloor_inflate_ms %.1f\nfloor_write_ms %.1f\n",
                          floor.entries, floor.inflate_ms, floor.write_ms);
             std::fprintf(out, "floor_longest_ms %.1f\n", floor.longest_ms);
+            std::fprintf(out, "cancel_handled_unix_ms %.1f\ncancel_painted_unix_ms %.1f\n",
+                         cancel_handled_ms_, cancel_painted_ms_);
             std::fclose(out);
         }
     }
 
 private:
+    static bool IsRunMessage(const MSG& message) {
+        return message.message == WM_TIMER || message.message == setup::gui::kStepChainMessage;
+    }
+
+    int FileCount() const { return installation_ ? installation_->FileCount() : 0; }
+
+    // The click that cancelled the run, and the first paint after it: the failure form.
+    void WatchCancel(const MSG& message) {
+        if (!installation_ || cancel_painted_ms_ > 0) return;
+        if (cancel_handled_ms_ == 0) {
+            if (message.message == WM_LBUTTONUP && installation_->Run().Cancelled())
+                cancel_handled_ms_ = UnixMilliseconds();
+        } else if (message.message == WM_PAINT) {
+            cancel_painted_ms_ = UnixMilliseconds();
+        }
+    }
+
     static PROCESS_MEMORY_COUNTERS WorkingSet() {
         PROCESS_MEMORY_COUNTERS memory{};
         memory.cb = sizeof memory;
@@ -141,7 +177,11 @@ private:
     }
 
     std::string path_;
-    std::vector<double> tick_ms_;  // each tick's time, in order
+    const setup::Installation* installation_ = nullptr;
+    std::vector<double> tick_ms_;  // each message's time, in order
+    std::vector<bool> placing_;    // whether it placed entries
+    int placed_before_ = 0;
+    double cancel_handled_ms_ = 0, cancel_painted_ms_ = 0;
     SIZE_T before_run_ = 0;
     LARGE_INTEGER first_end_{}, last_end_{};
 };

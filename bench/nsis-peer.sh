@@ -4,13 +4,16 @@
 # copying page, for the given target (x86-unicode or amd64-unicode). After copying it does what
 # ours does after copying, so both do the same job: the same registry values, the two desktop
 # and three start-menu links, and the starts of the server programs.
-#   bench/nsis-peer.sh TARGET OUT.exe
-# Prints the seconds makensis took. bench/pack.sh makes the payload under build/bench/big first.
+#   bench/nsis-peer.sh TARGET OUT.exe [PAYLOAD_FOLDER]
+# PAYLOAD_FOLDER holds payload/ and payload.order (build/bench/big, the full-size payload, unless
+# given). Prints the seconds makensis took. bench/pack.sh makes the payload under build/bench/big
+# first, bench/many.sh the 8,000-file one under build/bench/many.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bench=$PWD/build/bench
 target=$1
 out=$2
+source_dir=${3:-$bench/big}
 nsi=${out%.exe}.nsi
 setting() { sed -n "s/^$1=//p" demo/settings.txt | tr -d '\r'; }
 company=$(setting Company)
@@ -19,7 +22,7 @@ main_exe=$(setting MainExeName)
 server=$(setting SoftSvrName)
 server_exe=$(setting SvrExeName)
 version=$(setting SoftVersion)
-kb=$(find "$bench/big/payload" -type f -printf '%s\n' | awk '{ s += $1 } END { printf "%d", s / 1024 }')
+kb=$(find "$source_dir/payload" -type f -printf '%s\n' | awk '{ s += $1 } END { printf "%d", s / 1024 }')
 uninstall='Software\Microsoft\Windows\CurrentVersion\Uninstall\'$company
 {
     echo "Target $target"
@@ -43,8 +46,8 @@ uninstall='Software\Microsoft\Windows\CurrentVersion\Uninstall\'$company
             [ "$dir" = . ] && echo 'SetOutPath "$INSTDIR"' || echo "SetOutPath \"\$INSTDIR\\${dir//\//\\}\""
             last=$dir
         fi
-        echo "File \"$bench/big/payload/${rel//\\//}\""
-    done <"$bench/big/payload.order"
+        echo "File \"$source_dir/payload/${rel//\\//}\""
+    done <"$source_dir/payload.order"
     echo 'SetRegView 32'
     echo "WriteRegStr HKLM \"Software\\QRVK2017\" BWQRVK \"$version\""
     echo "WriteRegStr HKLM \"Software\\QRVK2017\" SETUPPATH \"\$INSTDIR\""

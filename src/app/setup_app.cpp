@@ -84,6 +84,7 @@ ExitCode RunWizard(Installation& installation, const CommandLine& line, FileSyst
     if (log) installation.SetObserver(&logging.emplace(*log, frm_main.View()));
     ui::TFrmSetDir frm_set_dir(files);
     frm_main.FrmSetDir = &frm_set_dir;
+    if (probe) probe->Watch(installation);
     frm_main.Show();
     RunMessageLoop(frm_main, probe);
     return ExitCodeFor(installation.Summary());

@@ -7,12 +7,18 @@
 
 #include <string_view>
 
+namespace setup {
+class Installation;
+}
+
 namespace setup::app {
 
 // Sees every message the loop dispatches and how long its handling took: for benchmarks.
 class LoopProbe {
 public:
     virtual ~LoopProbe() = default;
+    // The wizard's installation, before the window shows.
+    virtual void Watch(const Installation&) {}
     virtual void Dispatched(const MSG& message, double milliseconds) = 0;
     virtual void Finished() = 0;
 };

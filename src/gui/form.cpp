@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "gui/step_chain.h"
 #include "gui/timer.h"
 
 namespace setup::gui {
@@ -17,6 +18,7 @@ Form::~Form() {
     OnShow = nullptr;
     OnResize = nullptr;
     OnClose = nullptr;
+    OnStepChain = nullptr;
     DestroyHandle();
 }
 
@@ -120,6 +122,9 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
                 }
             }
             break;
+        case kStepChainMessage:
+            if (OnStepChain) OnStepChain();
+            return 0;
         case WM_SYSCHAR:
             if (OfferDialogChar(static_cast<char>(wparam))) return 0;
             break;

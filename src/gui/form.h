@@ -50,6 +50,8 @@ public:
     NotifyEvent OnClose;
     // Whether the form may close now; without it, it always may.
     std::function<bool()> OnCloseQuery;
+    // The next message of a step chain (gui/step_chain.h), which sets it.
+    NotifyEvent OnStepChain;
 
     // Membership of timers, kept by Timer itself.
     void AddTimer(Timer& timer);

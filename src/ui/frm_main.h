@@ -22,6 +22,7 @@
 #include "gui/form.h"
 #include "gui/image.h"
 #include "gui/label.h"
+#include "gui/step_chain.h"
 #include "gui/timer.h"
 #include "install/installation.h"
 #include "platform/application_title.h"
@@ -46,6 +47,9 @@ struct WizardPresets {
     std::optional<InstallOptions> options;
     bool no_cancel = false;
 };
+
+// How long one message of the run may keep stepping before the window looks at its queue again.
+inline constexpr double kStepBudgetMs = 10.0;
 
 class TFrmMain {
 public:
@@ -75,7 +79,7 @@ public:
     void ShowPage(int page);
     // The one place where pages change: the page the flow gives for an event, if any.
     void Go(FlowEvent event);
-    // Starts the copying: the installation's run, one entry per tick of tmr1.
+    // Starts the copying: the installation's run, stepped by copying_ from the first tick of tmr1.
     void StartCopying();
     // The page-3 look alone, for a run without the wizard that someone else drives: no cancel or
     // close button, the options ticked as given, and the end of the run changes no page.
@@ -96,7 +100,7 @@ public:
     void chkQuestionClick();
     void BtnAcceptMouseUp(gui::MouseButton, gui::ShiftState, int, int);
     // The page flow: next with the path check, browse, data browse, cancel while copying,
-    // finish, and one step of the extraction run on each timer tick.
+    // finish, and the extraction run's steps from a tick of the timer.
     void BtnNextMouseUp(gui::MouseButton, gui::ShiftState, int, int);
     void BtnSetDirMouseUp(gui::MouseButton, gui::ShiftState, int, int);
     void btnDatPathMouseUp(gui::MouseButton, gui::ShiftState, int, int);
@@ -111,6 +115,7 @@ public:
     // FavoritesEntry and InstallFinished belong to the installation.
     int CurrentPage = 1;
     double LastProgress = 0;
+    int LastBarWidth = -1;  // the width of the bar bitmap drawn last; -1 before the first
     Installation& Install() { return installation_; }
     const ProductStrings& Strings() const { return installation_.Strings(); }
     bool InstallFinished() const { return installation_.InstallFinished(); }
@@ -170,6 +175,8 @@ private:
     void ShowFailureForm();
     // The one line of a complete page 4 whose files are in place only after a restart.
     void ShowRestartHint();
+    // The name of the file being copied, once the steps pause or a large file is written.
+    void ShowPendingCaption();
     std::shared_ptr<const gui::Bitmap> SharedPiece(SkinPiece piece) const;
     void Browse(gui::Edit& edit);
 
@@ -197,10 +204,14 @@ private:
     Installation& installation_;
     const Resources& resources_;
     RunView view_{*this};
+    // The run's steps, one after another as long as no input waits; tmr1 brings the first.
+    gui::StepChain copying_{window, tmr1, kStepBudgetMs};
     std::array<std::shared_ptr<gui::Bitmap>, kSkinPieceCount> pieces_;
     bool shown_ = false;
     bool progress_only_ = false;
     WizardPresets presets_;
+    std::string pending_caption_;
+    bool caption_pending_ = false;
 };
 
 }  // namespace setup::ui

@@ -189,6 +189,10 @@ void TFrmMain::ConnectEvents() {
         shown_ = true;
     };
     tmr1.OnTimer = [this] { tmr1Timer(); };
+    copying_.OnStep = [this] { return installation_.Step(); };
+    copying_.OnPause = [this] { ShowPendingCaption(); };
+    // A closed window ends the message loop: no step may keep the queue busy after it.
+    window.OnClose = [this] { copying_.Stop(); };
     // The records and links are written whole: the window stays until they are.
     window.OnCloseQuery = [this] { return !installation_.RecordsUnderway(); };
 

@@ -19,14 +19,14 @@ void TFrmMain::BtnNextMouseUp(gui::MouseButton, gui::ShiftState, int, int) {
     StartCopying();
 }
 
-// The run goes one entry per tick of tmr1; the percentage shows from now on.
+// The run starts with the next tick of tmr1; the percentage shows from now on.
 void TFrmMain::StartCopying() {
     if (presets_.no_cancel) {
         BtnCancelPage3.SetVisible(false);
         btnWinClose.SetVisible(false);
     }
     installation_.Start();
-    tmr1.SetEnabled(true);
+    copying_.Start();
     lblProcessBarHint.SetVisible(true);
 }
 
@@ -64,7 +64,7 @@ void TFrmMain::btnDatPathMouseUp(gui::MouseButton, gui::ShiftState, int, int) {
 // run goes on to page 4.
 void TFrmMain::BtnCancelPage3MouseUp(gui::MouseButton, gui::ShiftState, int, int) {
     if (!installation_.Cancel()) return;
-    tmr1.SetEnabled(false);
+    copying_.Stop();
     Go(FlowEvent::CopyCancelled);
     ShowFailureForm();
 }
@@ -98,24 +98,34 @@ void TFrmMain::BtnCompleteMouseUp(gui::MouseButton, gui::ShiftState, int, int) {
     window.Close();
 }
 
-// One step of the run with the timer stopped, so a question or message of the step never lets a
-// second step start; the timer runs again only while entries remain.
+// The run's steps, as many as fit the chain's budget; the chain keeps tmr1 stopped meanwhile, so
+// a question or message of a step never lets a second step start.
 void TFrmMain::tmr1Timer() {
-    tmr1.SetEnabled(false);
-    if (installation_.Step()) tmr1.SetEnabled(true);
+    copying_.Run();
 }
 
 WindowHandle TFrmMain::RunView::Owner() const {
     return reinterpret_cast<WindowHandle>(frm_.window.Handle());
 }
 
-// The name is painted with the bar and the percentage once the step returns: one paint per tick
-// instead of two. Only a file that takes long to write has its name painted at once.
+// The name goes to its label when the chain pauses, and is painted with the bar and the
+// percentage: many small files are named once a frame, not each at the cost of measuring its
+// text. Only a file that takes long to write has its name painted at once.
 void TFrmMain::RunView::ShowCopyCaption(std::string_view caption) {
-    frm_.lblNowCopyFile.SetCaption(std::string(caption));
+    frm_.pending_caption_.assign(caption);
+    frm_.caption_pending_ = true;
+    // A run that someone else steps (the progress window of /SILENT) has no pauses to wait for.
+    if (!frm_.copying_.Running()) frm_.ShowPendingCaption();
+}
+
+void TFrmMain::ShowPendingCaption() {
+    if (!caption_pending_) return;
+    caption_pending_ = false;
+    lblNowCopyFile.SetCaption(pending_caption_);
 }
 
 void TFrmMain::RunView::LongCopyUnderway() {
+    frm_.ShowPendingCaption();
     UpdateWindow(frm_.pnlPage3.Handle());
 }
 

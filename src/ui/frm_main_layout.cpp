@@ -197,6 +197,9 @@ void TFrmMain::DrawProgress(double fraction) {
     LastProgress = fraction;
     const gui::Bitmap& piece = Piece(SkinPiece::PrBBar);
     const int w = ProgressBarWidth(imgProcessBarBack.Width(), fraction);
+    // Many small files move the bar by less than a pixel each: the bitmap stays until it grows.
+    if (w == LastBarWidth) return;
+    LastBarWidth = w;
     auto bar = std::make_shared<gui::Bitmap>(w, piece.Height());
     bar->StretchFrom(piece, 0, 0, std::min(kBarSourceColumns, piece.Width()), piece.Height(), 0, 0,
                      w, bar->Height());
