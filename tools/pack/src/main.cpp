@@ -2,6 +2,7 @@
 #include <exception>
 #include <iostream>
 
+#include "init.h"
 #include "installer_file.h"
 #include "installer_listing.h"
 #include "options.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     // Errors are reported as results; what is left (memory, zlib refusing) ends the run with
     // its reason instead of an abort.
     try {
+        if (!options.init.empty()) return pack::RunInit(options, std::cerr);
         if (!options.list.empty())
             return pack::ListInstaller(options.list, std::cout, std::cerr);
         if (!options.installer.empty() && options.stub.empty())
