@@ -14,9 +14,7 @@ Licence ConvertLicence(std::string_view utf8, const std::string& file_name) {
         std::optional<std::string> gbk = Utf8ToGbk(current);
         if (!gbk)
             licence.problems.push_back(
-                {file_name, line,
-                 "character " + std::to_string(FirstUnconvertible(current)) +
-                     " is not valid UTF-8 or has no GBK (code page 936) form"});
+{file_name, line, DescribeUnconvertible(current)});
         else
             licence.gbk += *gbk;
         if (add_line_end) licence.gbk += "\r\n";
