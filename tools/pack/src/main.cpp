@@ -2,6 +2,7 @@
 #include <exception>
 #include <iostream>
 
+#include "deploy_installer.h"
 #include "init.h"
 #include "installer_file.h"
 #include "installer_listing.h"
@@ -23,6 +24,8 @@ int main(int argc, char** argv) {
     // its reason instead of an abort.
     try {
         if (!options.init.empty()) return pack::RunInit(options, std::cerr);
+        if (!options.deploy.empty() && options.settings.empty())
+            return pack::RunDeploy(options.installer, options.deploy, std::cerr);
         if (!options.list.empty())
             return pack::ListInstaller(options.list, std::cout, std::cerr);
         if (!options.installer.empty() && options.stub.empty())

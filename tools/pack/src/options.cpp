@@ -11,6 +11,7 @@ const char* HelpText() {
                   [--jobs N] [--quiet]
        setup-pack --list INSTALLER
        setup-pack --init DIR --payload DIR --skin FILE
+       setup-pack --deploy DIR --installer INSTALLER
 
 Builds the installer: with --installer, the finished executable, written into the prebuilt
 installer program (the stub) without a compiler, resource compiler or linker; and always the
@@ -39,7 +40,9 @@ the checksums and a resource script that names them.
                    stub's own manifest, version and icon stay
   --stub FILE      the installer program without payload (default: TessikSetupStub.exe
                    beside setup-pack, where the build puts it)
-  --deploy DIR     with --installer: also write the deployment tools' files into DIR:
+  --deploy DIR     with --installer: write the deployment tools' files into DIR, after
+                   the build or on their own (setup-pack --deploy DIR --installer FILE, for
+                   a signed installer: signing changes its hash):
                      winget-installer.yaml  winget installer manifest fragment (switches,
                                             exit codes, uninstall entry, InstallerSha256)
                      detection-rule.json    Intune / ConfigMgr detection rule: the uninstall
@@ -122,9 +125,12 @@ bool ParseOptions(int argc, const char* const* argv, Options& options, std::stri
         }
         return true;
     }
-    if (!options.deploy.empty() && options.installer.empty()) {
-        error = "--deploy needs --installer: its files describe the finished installer";
-        return false;
+    if (!options.deploy.empty()) {
+        if (options.installer.empty()) {
+            error = "--deploy needs --installer: its files describe the finished installer";
+            return false;
+        }
+        if (options.settings.empty()) return true;  // an installer already written
     }
     const std::pair<const char*, const std::filesystem::path*> required[] = {
         {"--settings", &options.settings}, {"--payload", &options.payload},

@@ -9,7 +9,7 @@
 
 #include "bmp_check.h"
 #include "checksums.h"
-#include "deploy.h"
+#include "deploy_installer.h"
 #include "frame.h"
 #include "installer_file.h"
 #include "jobs.h"
@@ -18,7 +18,6 @@
 #include "rc_script.h"
 #include "settings_check.h"
 #include "settings_file.h"
-#include "sha256.h"
 #include "stamps.h"
 #include "text_file.h"
 
@@ -223,12 +222,9 @@ bool WriteInstaller(const Inputs& in, const Options& o, const std::vector<FrameJ
 }
 
 // The deployment tools' files, describing the installer just written.
-bool WriteDeploy(const Inputs& in, const Options& o, std::ostream& log) {
-    std::optional<std::string> sha256 = FileSha256Hex(o.installer);
-    std::string error = o.installer.string() + ": cannot be read back";
-    if (sha256 &&
-        WriteDeployFolder(o.deploy, DeployFactsFrom(in.settings.lines, *sha256), error))
-        return true;
+bool WriteDeploy(const Options& o, std::ostream& log) {
+    std::string error;
+    if (WriteDeployFor(o.installer, o.deploy, error)) return true;
     log << "setup-pack: error: " << error << "\n";
     return false;
 }
@@ -275,7 +271,7 @@ int RunPack(const Options& o, std::ostream& log) {
     // Saved also after a failure, so what was framed is not framed again.
     if (std::string error; !stamps.Save(o.out / kStampsName, error))
         log << "setup-pack: warning: " << error << "\n";
-    if (!ok || (!o.deploy.empty() && !WriteDeploy(in, o, log))) return 1;
+    if (!ok || (!o.deploy.empty() && !WriteDeploy(o, log))) return 1;
 
     if (!o.quiet) {
         outcome.bytes_out = SizeOr0(o.out / kLicenceOutputName);

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "deploy.h"
+#include "deploy_installer.h"
 #include "pack.h"
 #include "pe_stub.h"
 #include "sha256.h"
@@ -63,6 +64,25 @@ TEST_F(DeployTest, WrittenBesideTheInstallerWithItsHash) {
     EXPECT_TRUE(fs::exists(dir_ / "deploy" / kDetectionFileName));
     const std::string text = ReadFile(dir_ / "deploy" / kSwitchesFileName);
     EXPECT_NE(text.find("1602  用户取消了安装"), std::string::npos) << text;
+}
+
+// Signing changes the file: the folder written on its own afterwards has the new hash, and the
+// settings read back from the installer.
+TEST_F(DeployTest, WrittenOnItsOwnForAnInstallerChangedAfterTheBuild) {
+    options_.deploy.clear();
+    std::ostringstream log;
+    ASSERT_EQ(RunPack(options_, log), 0) << log.str();
+    EXPECT_FALSE(fs::exists(dir_ / "deploy"));
+    WriteFile(dir_ / "setup.exe", ReadFile(dir_ / "setup.exe") + "signature");
+    ASSERT_EQ(RunDeploy(dir_ / "setup.exe", dir_ / "deploy", log), 0) << log.str();
+    const std::string yaml = ReadFile(dir_ / "deploy" / kWingetFileName);
+    EXPECT_NE(yaml.find(Sha256Hex(ReadFile(dir_ / "setup.exe"))), std::string::npos) << yaml;
+    EXPECT_NE(yaml.find("DisplayVersion: \"6.0.2\"\n"), std::string::npos) << yaml;
+
+    WriteFile(dir_ / "other.exe", ReadFile(dir_ / "stub.exe"));
+    EXPECT_EQ(RunDeploy(dir_ / "other.exe", dir_ / "deploy2", log), 1);
+    EXPECT_NE(log.str().find("no settings line 1001"), std::string::npos) << log.str();
+    EXPECT_FALSE(fs::exists(dir_ / "deploy2"));
 }
 
 TEST_F(DeployTest, NothingIsWrittenForRefusedSettings) {
