@@ -78,5 +78,23 @@ TEST_F(InitTest, ABadSkinWritesNothing) {
     EXPECT_FALSE(fs::exists(options_.init));
 }
 
+// --init and --deploy on their own need only what they read; neither without its partner.
+TEST(InitAndDeployOptions, WhatEachNeeds) {
+    auto parse = [](std::vector<const char*> args, std::string& error) {
+        args.insert(args.begin(), "setup-pack");
+        Options options;
+        return ParseOptions(static_cast<int>(args.size()), args.data(), options, error);
+    };
+    std::string error;
+    EXPECT_TRUE(parse({"--init", "d", "--payload", "p", "--skin", "s.bmp"}, error)) << error;
+    EXPECT_FALSE(parse({"--init", "d", "--payload", "p"}, error));
+    EXPECT_EQ(error, "--init needs --payload and --skin");
+    EXPECT_TRUE(parse({"--deploy", "d", "--installer", "i.exe"}, error)) << error;
+    EXPECT_FALSE(parse({"--deploy", "d"}, error));
+    EXPECT_NE(error.find("--deploy needs --installer"), std::string::npos);
+    EXPECT_FALSE(parse({"--deploy", "d", "--installer", "i.exe", "--settings", "s"}, error));
+    EXPECT_EQ(error, "--payload is required");
+}
+
 }  // namespace
 }  // namespace pack
