@@ -96,9 +96,10 @@ TEST_F(DeployTest, NothingIsWrittenForRefusedSettings) {
     EXPECT_FALSE(fs::exists(dir_ / "setup.exe"));
 }
 
-// Run by ctest with SETUP_PACK_DEPLOY_SAMPLE set: leaves the settings, the installer and its
-// deploy folder there for check_deploy.py.
-TEST_F(DeployTest, WritesTheSampleForTheParserCheck) {
+// Run by ctest (test setup_pack_deploy_sample) with SETUP_PACK_DEPLOY_SAMPLE set: leaves the
+// settings, the installer and its deploy folder there for check_deploy.py.
+class DeploySample : public DeployTest {};
+TEST_F(DeploySample, WritesTheFilesForTheParserCheck) {
     const char* sample = std::getenv("SETUP_PACK_DEPLOY_SAMPLE");
     if (!sample) GTEST_SKIP() << "SETUP_PACK_DEPLOY_SAMPLE is not set";
     const fs::path out = sample;
