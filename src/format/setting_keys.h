@@ -9,6 +9,7 @@
 
 namespace setup::format {
 
+// clang-format off
 inline constexpr std::string_view kSettingKeys[kSettingCount] = {
     "FrmTop1BackRect",    "FrmTop2BackRect",    "FrmCenter1BackRect", "FrmCenter2BackRect",
     "FrmCenter3BackRect", "FrmCenter4BackRect", "FrmBottomBackRect",  "PrBBackRect",
@@ -17,6 +18,7 @@ inline constexpr std::string_view kSettingKeys[kSettingCount] = {
     "SoftVersion",        "SoftSvrName",        "SvrExeName",         "SoftTrialName",
     "SoftTrialExeName",   "SoftForFreeName",    "SoftForFreeExeName",
 };
+// clang-format on
 
 // The position (0-based) of a product setting among all settings lines.
 constexpr int SettingIndex(ProductSetting setting) {

@@ -19,17 +19,27 @@ using setup::ExitCode;
 // winget takes 0 as success and the manifest may not name it.
 const char* WingetResponse(ExitCode code) {
     switch (code) {
-        case ExitCode::Success: return nullptr;
-        case ExitCode::RestartNeeded: return "rebootRequiredToFinish";
-        case ExitCode::Cancelled: return "cancelledByUser";
-        case ExitCode::Incomplete: return "installFailed";
-        case ExitCode::AlreadyRunning: return "installInProgress";
-        case ExitCode::BadCommandLine: return "invalidParameter";
-        case ExitCode::DiskFull: return "diskFull";
+        case ExitCode::Success:
+            return nullptr;
+        case ExitCode::RestartNeeded:
+            return "rebootRequiredToFinish";
+        case ExitCode::Cancelled:
+            return "cancelledByUser";
+        case ExitCode::Incomplete:
+            return "installFailed";
+        case ExitCode::AlreadyRunning:
+            return "installInProgress";
+        case ExitCode::BadCommandLine:
+            return "invalidParameter";
+        case ExitCode::DiskFull:
+            return "diskFull";
         // The folder comes from the command line (/DIR=) when winget installs.
-        case ExitCode::FolderRefused: return "invalidParameter";
-        case ExitCode::Damaged: return "custom";
-        case ExitCode::LogNotWritten: return "custom";
+        case ExitCode::FolderRefused:
+            return "invalidParameter";
+        case ExitCode::Damaged:
+            return "custom";
+        case ExitCode::LogNotWritten:
+            return "custom";
     }
     return "custom";
 }
@@ -71,7 +81,8 @@ std::string UninstallKey(const DeployFacts& facts) {
 
 DeployFacts DeployFactsFrom(const std::vector<std::string>& settings, std::string sha256) {
     using setup::format::ProductSetting;
-    return {Setting(settings, ProductSetting::Company), Setting(settings, ProductSetting::SoftSysName),
+    return {Setting(settings, ProductSetting::Company),
+            Setting(settings, ProductSetting::SoftSysName),
             Setting(settings, ProductSetting::SoftVersion), std::move(sha256)};
 }
 
@@ -109,12 +120,16 @@ std::string DetectionRuleJson(const DeployFacts& facts) {
     return "{\n"
            "  \"@odata.type\": \"#microsoft.graph.win32LobAppRegistryRule\",\n"
            "  \"ruleType\": \"detection\",\n"
-           "  \"keyPath\": " + Escaped("HKEY_LOCAL_MACHINE\\" + UninstallKey(facts)) + ",\n"
+           "  \"keyPath\": " +
+           Escaped("HKEY_LOCAL_MACHINE\\" + UninstallKey(facts)) +
+           ",\n"
            "  \"valueName\": \"DisplayVersion\",\n"
            "  \"check32BitOn64System\": true,\n"
            "  \"operationType\": \"version\",\n"
            "  \"operator\": \"greaterThanOrEqual\",\n"
-           "  \"comparisonValue\": " + Escaped(facts.version) + "\n"
+           "  \"comparisonValue\": " +
+           Escaped(facts.version) +
+           "\n"
            "}\n";
 }
 

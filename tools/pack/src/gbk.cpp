@@ -97,8 +97,7 @@ std::optional<std::string> CheckTableLine(std::string_view utf8) {
             return "control character " + std::to_string(c) + " in the text";
     }
     std::optional<std::string> gbk = Utf8ToGbk(utf8);
-    if (!gbk)
-        return DescribeUnconvertible(utf8);
+    if (!gbk) return DescribeUnconvertible(utf8);
     if (gbk->size() > kMaxTableLineBytes)
         return std::to_string(gbk->size()) + " bytes in GBK; the installer reads at most " +
                std::to_string(kMaxTableLineBytes) + " and would cut it";

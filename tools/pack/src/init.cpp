@@ -56,8 +56,8 @@ bool Contains(const std::string& target, const char* upper_word) {
 std::string FirstProgram(const std::vector<std::string>& targets,
                          std::initializer_list<const char*> words, const std::string& fallback) {
     for (const std::string& t : targets)
-        if (IsProgram(t) && std::any_of(words.begin(), words.end(),
-                                        [&](const char* w) { return Contains(t, w); }))
+        if (IsProgram(t) &&
+            std::any_of(words.begin(), words.end(), [&](const char* w) { return Contains(t, w); }))
             return t;
     return fallback;
 }
@@ -82,7 +82,8 @@ bool WriteNew(const fs::path& path, std::string_view bytes, std::ostream& log) {
 std::vector<std::string> PayloadTargets(const fs::path& payload, std::string& error) {
     std::vector<std::string> programs, rest;
     std::error_code ec;
-    for (fs::recursive_directory_iterator it(payload, ec), end; !ec && it != end; it.increment(ec)) {
+    for (fs::recursive_directory_iterator it(payload, ec), end; !ec && it != end;
+         it.increment(ec)) {
         if (!it->is_regular_file(ec)) continue;
         std::string target = it->path().lexically_relative(payload).generic_string();
         std::replace(target.begin(), target.end(), '/', '\\');
@@ -101,10 +102,18 @@ std::vector<std::string> PayloadTargets(const fs::path& payload, std::string& er
 std::string SettingsTemplate(const std::vector<std::string>& targets) {
     const std::string main = MainProgram(targets);
     const std::string values[setup::format::kProductSettingCount] = {
-        "MyCompany", "MyProduct", main, FirstProgram(targets, {"UNINST"}, "uninstall.exe"),
-        "2026", "1.0.0", "MyProduct Server",
-        FirstProgram(targets, {"SERVER", "SVR"}, main), "MyProduct Trial", "MyProductTrial.exe",
-        "MyProduct Free", "MyProductFree.exe"};
+        "MyCompany",
+        "MyProduct",
+        main,
+        FirstProgram(targets, {"UNINST"}, "uninstall.exe"),
+        "2026",
+        "1.0.0",
+        "MyProduct Server",
+        FirstProgram(targets, {"SERVER", "SVR"}, main),
+        "MyProduct Trial",
+        "MyProductTrial.exe",
+        "MyProduct Free",
+        "MyProductFree.exe"};
     std::string text =
         "# Settings of the installer: 23 lines \"key=value\" (UTF-8), each key in its place.\n"
         "# Lines starting with \"#\" and blank lines are left out. Rectangles are x,y,w,h in\n"
@@ -143,8 +152,8 @@ int RunInit(const Options& o, std::ostream& log) {
     std::string error;
     std::optional<std::string> skin = ReadWholeFile(o.skin, &error);
     if (skin) error = CheckSkinBitmap(*skin).problem;
-    const std::vector<std::string> targets = error.empty() ? PayloadTargets(o.payload, error)
-                                                           : std::vector<std::string>{};
+    const std::vector<std::string> targets =
+        error.empty() ? PayloadTargets(o.payload, error) : std::vector<std::string>{};
     for (const char* name : {kInitSettingsName, kInitOrderName, kInitSkinName, kInitPiecesName})
         if (std::error_code ec; error.empty() && fs::exists(o.init / name, ec))
             error = (o.init / name).string() + ": exists; --init replaces no file";

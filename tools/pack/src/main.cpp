@@ -26,8 +26,7 @@ int main(int argc, char** argv) {
         if (!options.init.empty()) return pack::RunInit(options, std::cerr);
         if (!options.deploy.empty() && options.settings.empty())
             return pack::RunDeploy(options.installer, options.deploy, std::cerr);
-        if (!options.list.empty())
-            return pack::ListInstaller(options.list, std::cout, std::cerr);
+        if (!options.list.empty()) return pack::ListInstaller(options.list, std::cout, std::cerr);
         if (!options.installer.empty() && options.stub.empty())
             options.stub = pack::DefaultStub(argc > 0 ? argv[0] : nullptr);
         return pack::RunPack(options, std::cerr);

@@ -46,9 +46,8 @@ std::string Quoted(std::string_view value) {
 }
 
 bool IsYear(std::string_view text) {
-    return text.size() == 4 && std::all_of(text.begin(), text.end(), [](char c) {
-               return c >= '0' && c <= '9';
-           });
+    return text.size() == 4 &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // The folder part of a relative path with "\", including the final "\"; "" for a bare name.
@@ -58,8 +57,7 @@ std::string FolderOf(const std::string& path) {
 }
 
 void CheckProduct(const LineCheck& at, ProductSetting setting, const std::string& value,
-                  const std::vector<std::string>& values,
-                  const std::set<std::string>* targets) {
+                  const std::vector<std::string>& values, const std::set<std::string>* targets) {
     auto present = [&](const std::string& path) {
         return !targets || targets->count(UpperCaseForCompare(path)) > 0;
     };
@@ -80,7 +78,8 @@ void CheckProduct(const LineCheck& at, ProductSetting setting, const std::string
             break;
         case ProductSetting::SoftVersion:
             if (!IsVersionText(value))
-                at.Fail(Quoted(value) + " is not a version such as 6.0.2 (one to four numbers of "
+                at.Fail(Quoted(value) +
+                        " is not a version such as 6.0.2 (one to four numbers of "
                         "at most 65535)");
             break;
         case ProductSetting::MainExeName:

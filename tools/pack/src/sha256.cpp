@@ -62,7 +62,8 @@ std::string Sha256Hex(std::string_view bytes) {
     last[rest] = 0x80;
     const std::size_t blocks = rest < 56 ? 1 : 2;
     const std::uint64_t bits = static_cast<std::uint64_t>(bytes.size()) * 8;
-    for (int i = 0; i < 8; ++i) last[blocks * 64 - 1 - i] = static_cast<unsigned char>(bits >> (8 * i));
+    for (int i = 0; i < 8; ++i)
+        last[blocks * 64 - 1 - i] = static_cast<unsigned char>(bits >> (8 * i));
     for (std::size_t b = 0; b < blocks; ++b) Compress(h, last + 64 * b);
     static const char kHex[] = "0123456789ABCDEF";
     std::string hex;

@@ -40,8 +40,9 @@ protected:
         WriteFile(dir_ / "order.txt", "CONFIG.INI\nempty.dat\n");
         WriteFile(dir_ / "skin.bmp", testing::Bitmap(8, 4));
         WriteFile(dir_ / "licence.txt", "许可协议\n");
-        WriteFile(dir_ / "stub.exe",
-                  pe::testing::BuildStub(pe::testing::Layout::kResourcesThenRelocations, false, 512));
+        WriteFile(
+            dir_ / "stub.exe",
+            pe::testing::BuildStub(pe::testing::Layout::kResourcesThenRelocations, false, 512));
         options_ = {dir_ / "settings.txt", dir_ / "payload",     dir_ / "order.txt",
                     dir_ / "skin.bmp",     dir_ / "licence.txt", dir_ / "out"};
         options_.stub = dir_ / "stub.exe";

@@ -169,9 +169,12 @@ TEST_F(PackTest, RefusesRectanglesTheInstallerCannotReadOrThatLeaveTheSkin) {
     const std::string settings = ReadFile(dir_ / "settings.txt");
     const std::string rest = settings.substr(settings.find('\n') + 1);
     for (const auto& [line, problem] : std::vector<std::pair<std::string, std::string>>{
-             {"FrmTop1BackRect=0,0,9,1", "settings.txt:1: FrmTop1BackRect: the rectangle reaches outside the 8 x 4 skin"},
-             {"FrmTop1BackRect=0,0,2", "settings.txt:1: FrmTop1BackRect: the value is not four integers x,y,w,h"},
-             {"FrmTop1BackRect=0,x,2,2", "settings.txt:1: FrmTop1BackRect: the value is not four integers x,y,w,h"}}) {
+             {"FrmTop1BackRect=0,0,9,1",
+              "settings.txt:1: FrmTop1BackRect: the rectangle reaches outside the 8 x 4 skin"},
+             {"FrmTop1BackRect=0,0,2",
+              "settings.txt:1: FrmTop1BackRect: the value is not four integers x,y,w,h"},
+             {"FrmTop1BackRect=0,x,2,2",
+              "settings.txt:1: FrmTop1BackRect: the value is not four integers x,y,w,h"}}) {
         WriteFile(dir_ / "settings.txt", line + "\n" + rest);
         log_.str("");
         EXPECT_EQ(Run(), 1) << line;
@@ -215,8 +218,8 @@ TEST_F(PackTest, WindresReadsTheStringsAsWritten) {
 // string table, every framed file as its named resource; --list reads it all back.
 TEST_F(PackTest, WritesTheInstallerIntoTheStubAndListsWhatItCarries) {
     using pe::testing::BuildStub;
-    WriteFile(dir_ / "stub.exe", BuildStub(pe::testing::Layout::kResourcesThenRelocations, false,
-                                           512));
+    WriteFile(dir_ / "stub.exe",
+              BuildStub(pe::testing::Layout::kResourcesThenRelocations, false, 512));
     options_.stub = dir_ / "stub.exe";
     options_.installer = dir_ / "setup.exe";
     ASSERT_EQ(Run(), 0) << log_.str();
@@ -239,8 +242,9 @@ TEST_F(PackTest, WritesTheInstallerIntoTheStubAndListsWhatItCarries) {
     const auto framed = fs::file_size(dir_ / "out/MyFile0001.bin");
     EXPECT_NE(list.find("  1002  FrmTop2BackRect=0,0,4,2\n"), std::string::npos) << list;
     EXPECT_NE(list.find("file list (3 entries"), std::string::npos) << list;
-    EXPECT_NE(list.find("  MyFile0001  " + std::to_string(framed) + "  100000  data*log*同步.log\n"),
-              std::string::npos)
+    EXPECT_NE(
+        list.find("  MyFile0001  " + std::to_string(framed) + "  100000  data*log*同步.log\n"),
+        std::string::npos)
         << list;
     EXPECT_NE(list.find("type 24, name 1, language 1033"), std::string::npos) << list;
     EXPECT_NE(list.find("type \"MYRES1\", name \"MAINBMP\", language 2052"), std::string::npos)

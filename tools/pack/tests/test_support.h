@@ -70,10 +70,12 @@ inline std::string Bitmap(int width, int height, int bits = 24) {
 // The 23 settings lines, each key in its place: every rectangle rect, the program names naming
 // files of the test payload (CONFIG.INI, empty.dat; letter case as Windows ignores it).
 inline std::vector<std::string> SettingsLines(const std::string& rect = "0,0,4,2") {
-    const char* product[] = {"Tessik软件",  "A \"quoted\" C:\\path\tname", "CONFIG.INI",
-                             "empty.dat",   "2017",       "6.0.2",
-                             "服务器",      "config.ini", "试用版",
-                             "试用版.exe",  "免费版",     "免费版.exe"};
+    const char* product[] = {"Tessik软件", "A \"quoted\" C:\\path\tname",
+                             "CONFIG.INI", "empty.dat",
+                             "2017",       "6.0.2",
+                             "服务器",     "config.ini",
+                             "试用版",     "试用版.exe",
+                             "免费版",     "免费版.exe"};
     std::vector<std::string> lines;
     for (int i = 0; i < setup::format::kSettingCount; ++i)
         lines.push_back(std::string(setup::format::kSettingKeys[i]) + "=" +
