@@ -15,6 +15,7 @@ PACKAGES=(
   xvfb xauth xdotool imagemagick fonts-wqy-microhei
   locales nsis
   osslsigncode openssl time e2fsprogs
+  python3 python3-yaml
 )
 
 # The 32-bit Wine runs the i686 build's tests. It is installed apart: on hosts that cannot run

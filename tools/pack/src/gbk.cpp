@@ -3,6 +3,7 @@
 #include <errno.h>
 #include <iconv.h>
 
+#include <cstdio>
 #include <vector>
 
 namespace pack {
@@ -67,6 +68,28 @@ std::size_t FirstUnconvertible(std::string_view utf8) {
     return CountUtf8Chars(utf8.substr(0, consumed)) + 1;
 }
 
+std::string DescribeUnconvertible(std::string_view utf8) {
+    const std::size_t position = FirstUnconvertible(utf8);
+    std::size_t at = 0;
+    for (std::size_t chars = 1; at < utf8.size(); ++at)
+        if ((static_cast<unsigned char>(utf8[at]) & 0xC0) != 0x80 && chars++ == position) break;
+    const std::string prefix = "character " + std::to_string(position);
+    const unsigned char lead = at < utf8.size() ? static_cast<unsigned char>(utf8[at]) : 0;
+    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+    bool valid = lead < 0x80 || (lead >= 0xC2 && lead <= 0xF4 && at + length <= utf8.size());
+    for (std::size_t i = 1; valid && i < length; ++i) {
+        const unsigned char next = static_cast<unsigned char>(utf8[at + i]);
+        valid = (next & 0xC0) == 0x80;
+        code = code << 6 | (next & 0x3F);
+    }
+    if (!valid) return prefix + " is not valid UTF-8";
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(code));
+    return prefix + " (\"" + std::string(utf8.substr(at, length)) + "\", " + hex +
+           ") has no GBK (code page 936) form";
+}
+
 std::optional<std::string> CheckTableLine(std::string_view utf8) {
     for (std::size_t i = 0; i < utf8.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(utf8[i]);
@@ -74,9 +97,7 @@ std::optional<std::string> CheckTableLine(std::string_view utf8) {
             return "control character " + std::to_string(c) + " in the text";
     }
     std::optional<std::string> gbk = Utf8ToGbk(utf8);
-    if (!gbk)
-        return "character " + std::to_string(FirstUnconvertible(utf8)) +
-               " is not valid UTF-8 or has no GBK (code page 936) form";
+    if (!gbk) return DescribeUnconvertible(utf8);
     if (gbk->size() > kMaxTableLineBytes)
         return std::to_string(gbk->size()) + " bytes in GBK; the installer reads at most " +
                std::to_string(kMaxTableLineBytes) + " and would cut it";

@@ -21,6 +21,10 @@ std::optional<std::string> Utf8ToGbk(std::string_view utf8);
 // invalid UTF-8 byte; 0 when the whole text converts. Makes error messages point at the culprit.
 std::size_t FirstUnconvertible(std::string_view utf8);
 
+// Names the first character without a GBK form, by position, the character itself and its code
+// point, or says that it is not valid UTF-8.
+std::string DescribeUnconvertible(std::string_view utf8);
+
 // Why a line cannot be a string-table entry, or nothing: control characters other than TAB, no GBK
 // form, or more than 511 bytes in GBK.
 std::optional<std::string> CheckTableLine(std::string_view utf8);

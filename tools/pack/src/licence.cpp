@@ -13,10 +13,7 @@ Licence ConvertLicence(std::string_view utf8, const std::string& file_name) {
     auto end_line = [&](bool add_line_end) {
         std::optional<std::string> gbk = Utf8ToGbk(current);
         if (!gbk)
-            licence.problems.push_back(
-                {file_name, line,
-                 "character " + std::to_string(FirstUnconvertible(current)) +
-                     " is not valid UTF-8 or has no GBK (code page 936) form"});
+            licence.problems.push_back({file_name, line, DescribeUnconvertible(current)});
         else
             licence.gbk += *gbk;
         if (add_line_end) licence.gbk += "\r\n";

@@ -2,6 +2,8 @@
 #include <exception>
 #include <iostream>
 
+#include "deploy_installer.h"
+#include "init.h"
 #include "installer_file.h"
 #include "installer_listing.h"
 #include "options.h"
@@ -21,8 +23,10 @@ int main(int argc, char** argv) {
     // Errors are reported as results; what is left (memory, zlib refusing) ends the run with
     // its reason instead of an abort.
     try {
-        if (!options.list.empty())
-            return pack::ListInstaller(options.list, std::cout, std::cerr);
+        if (!options.init.empty()) return pack::RunInit(options, std::cerr);
+        if (!options.deploy.empty() && options.settings.empty())
+            return pack::RunDeploy(options.installer, options.deploy, std::cerr);
+        if (!options.list.empty()) return pack::ListInstaller(options.list, std::cout, std::cerr);
         if (!options.installer.empty() && options.stub.empty())
             options.stub = pack::DefaultStub(argc > 0 ? argv[0] : nullptr);
         return pack::RunPack(options, std::cerr);

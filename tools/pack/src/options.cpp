@@ -10,6 +10,8 @@ const char* HelpText() {
                   --licence FILE --out DIR [--installer FILE [--stub FILE]]
                   [--jobs N] [--quiet]
        setup-pack --list INSTALLER
+       setup-pack --init DIR --payload DIR --skin FILE
+       setup-pack --deploy DIR --installer INSTALLER
 
 Builds the installer: with --installer, the finished executable, written into the prebuilt
 installer program (the stub) without a compiler, resource compiler or linker; and always the
@@ -17,7 +19,8 @@ framed files in --out (each a 4-byte little-endian length, then one zlib stream 
 the checksums and a resource script that names them.
 
   --settings FILE  the 23 settings lines "key=value" (UTF-8), in the order of string ids
-                   1001 to 1023; blank lines are ignored
+                   1001 to 1023, each key in its place (--init writes a template); blank
+                   lines and lines starting with "#" are ignored
   --payload DIR    the folder holding the files to install
   --order FILE     one target path per line (UTF-8), in the installer's order, with "\"
                    between folders (data\log\a.log); each names the file at the same path
@@ -37,6 +40,19 @@ the checksums and a resource script that names them.
                    stub's own manifest, version and icon stay
   --stub FILE      the installer program without payload (default: TessikSetupStub.exe
                    beside setup-pack, where the build puts it)
+  --deploy DIR     with --installer: write the deployment tools' files into DIR, after
+                   the build or on their own (setup-pack --deploy DIR --installer FILE, for
+                   a signed installer: signing changes its hash):
+                     winget-installer.yaml  winget installer manifest fragment (switches,
+                                            exit codes, uninstall entry, InstallerSha256)
+                     detection-rule.json    Intune / ConfigMgr detection rule: the uninstall
+                                            entry's DisplayVersion, compared as a version
+                     switches.txt           the switches and exit codes in plain text
+  --init DIR       start a new product in DIR (created; existing files are not replaced):
+                     settings.txt    the 23 settings, each with a comment saying what it is
+                     payload.order   every file of --payload, subfolders included, the
+                                     programs (.exe) of the top folder first
+                     skin.bmp        a copy of --skin, and skin-pieces.txt, its pieces
   --list FILE      print the settings, the file list (with framed and unpacked sizes) and the
                    other resources of an installer, and nothing else
   --jobs N         compress on N threads (default: one per hardware thread)
@@ -77,6 +93,8 @@ bool ParseOptions(int argc, const char* const* argv, Options& options, std::stri
         if (arg == "--stub") target = &options.stub;
         if (arg == "--installer") target = &options.installer;
         if (arg == "--list") target = &options.list;
+        if (arg == "--deploy") target = &options.deploy;
+        if (arg == "--init") target = &options.init;
         const bool takes_value = target || arg == "--jobs";
         if (!takes_value) {
             error = "unknown argument \"" + std::string(arg) + "\"";
@@ -100,6 +118,20 @@ bool ParseOptions(int argc, const char* const* argv, Options& options, std::stri
         options.jobs = static_cast<unsigned>(jobs);
     }
     if (options.help || !options.list.empty()) return true;
+    if (!options.init.empty()) {
+        if (options.payload.empty() || options.skin.empty()) {
+            error = "--init needs --payload and --skin";
+            return false;
+        }
+        return true;
+    }
+    if (!options.deploy.empty()) {
+        if (options.installer.empty()) {
+            error = "--deploy needs --installer: its files describe the finished installer";
+            return false;
+        }
+        if (options.settings.empty()) return true;  // an installer already written
+    }
     const std::pair<const char*, const std::filesystem::path*> required[] = {
         {"--settings", &options.settings}, {"--payload", &options.payload},
         {"--order", &options.order},       {"--skin", &options.skin},

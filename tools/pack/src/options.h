@@ -9,8 +9,10 @@ namespace pack {
 struct Options {
     std::filesystem::path settings, payload, order, skin, licence, out;
     std::filesystem::path stub = {}, installer = {};  // --installer: the finished installer
-    std::filesystem::path list = {};  // --list: show what an installer carries
-    unsigned jobs = 0;  // 0: one per hardware thread
+    std::filesystem::path list = {};                  // --list: show what an installer carries
+    std::filesystem::path deploy = {};  // --deploy: the deployment tools' files, with --installer
+    std::filesystem::path init = {};    // --init: a new product's starting files
+    unsigned jobs = 0;                  // 0: one per hardware thread
     bool quiet = false;
     bool help = false;
 };

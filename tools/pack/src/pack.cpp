@@ -9,12 +9,14 @@
 
 #include "bmp_check.h"
 #include "checksums.h"
+#include "deploy_installer.h"
 #include "frame.h"
 #include "installer_file.h"
 #include "jobs.h"
 #include "licence.h"
 #include "order_file.h"
 #include "rc_script.h"
+#include "settings_check.h"
 #include "settings_file.h"
 #include "stamps.h"
 #include "text_file.h"
@@ -55,30 +57,6 @@ void Append(Problems& to, const Problems& from) {
     to.insert(to.end(), from.begin(), from.end());
 }
 
-// A rectangle that the installer cannot read makes it refuse to run, as a damaged download; one
-// outside the atlas gives a piece of undefined pixels. Neither is written. skin is nothing when
-// the bitmap could not be read (its own problem says so).
-void CheckRectangles(const Settings& settings, const std::optional<BmpInfo>& skin,
-                     const fs::path& file, Problems& problems) {
-    const auto& lines = settings.lines;
-    for (std::size_t i = 0; i < lines.size() && i < kRectSettingCount; ++i) {
-        const int number = settings.line_numbers[i];
-        // A line with a second "=" is skipped by the installer, and has its own warning.
-        if (std::count(lines[i].begin(), lines[i].end(), '=') != 1) continue;
-        const std::optional<setup::format::PieceRect> rect = RectOfLine(lines[i]);
-        if (!rect)
-            problems.push_back({file.string(), number,
-                                "the value is not four integers x,y,w,h; the installer would "
-                                "refuse to run"});
-        else if (const auto& r = *rect; skin && (r.x < 0 || r.y < 0 || r.w < 0 || r.h < 0 ||
-                                                 static_cast<long>(r.x) + r.w > skin->width ||
-                                                 static_cast<long>(r.y) + r.h > skin->height))
-            problems.push_back({file.string(), number,
-                                "the rectangle reaches outside the " + std::to_string(skin->width) +
-                                    " x " + std::to_string(skin->height) + " skin"});
-    }
-}
-
 Inputs ReadInputs(const Options& o) {
     Inputs in;
     if (auto text = Read(o.settings, "settings file", in.problems)) {
@@ -87,9 +65,11 @@ Inputs ReadInputs(const Options& o) {
         Append(in.warnings, in.settings.warnings);
     }
     std::error_code ec;
+    bool order_ok = false;
     if (!fs::is_directory(o.payload, ec))
         in.problems.push_back({o.payload.string(), 0, "not a folder"});
     else if (auto text = Read(o.order, "order file", in.problems)) {
+        order_ok = true;
         in.order = ParseOrder(*text, o.order.string(), o.payload);
         Append(in.problems, in.order.problems);
         std::vector<std::string> unlisted = UnlistedFiles(o.payload, in.order.entries, in.warnings);
@@ -101,14 +81,22 @@ Inputs ReadInputs(const Options& o) {
                                    std::to_string(unlisted.size() - kMaxListedWarnings) +
                                        " more files are not in the order file"});
     }
+    std::optional<BmpInfo> skin;
     if (auto bytes = Read(o.skin, "skin bitmap", in.problems)) {
         BmpCheck check = CheckSkinBitmap(*bytes);
         if (check.info)
-            in.skin = *check.info;
+            in.skin = *(skin = check.info);
         else
             in.problems.push_back({o.skin.string(), 0, check.problem});
-        if (in.settings.problems.empty())
-            CheckRectangles(in.settings, check.info, o.settings, in.problems);
+    }
+    // Checked against the skin and the payload as read; a part that could not be read has its
+    // own problem, and the checks that need it are left out.
+    if (in.settings.problems.empty()) {
+        std::vector<std::string> targets;
+        for (const PayloadEntry& e : in.order.entries) targets.push_back(e.target);
+        const bool order_read = order_ok && in.order.problems.empty();
+        Append(in.problems,
+               CheckSettingValues(in.settings, o.settings, skin, order_read ? &targets : nullptr));
     }
     if (auto text = Read(o.licence, "licence text", in.problems)) {
         Licence licence = ConvertLicence(*text, o.licence.string());
@@ -233,6 +221,14 @@ bool WriteInstaller(const Inputs& in, const Options& o, const std::vector<FrameJ
     return false;
 }
 
+// The deployment tools' files, describing the installer just written.
+bool WriteDeploy(const Options& o, std::ostream& log) {
+    std::string error;
+    if (WriteDeployFor(o.installer, o.deploy, error)) return true;
+    log << "setup-pack: error: " << error << "\n";
+    return false;
+}
+
 void PrintSummary(const Inputs& in, const Outcome& outcome, double seconds, std::ostream& log) {
     char line[256];
     std::snprintf(line, sizeof line,
@@ -275,7 +271,7 @@ int RunPack(const Options& o, std::ostream& log) {
     // Saved also after a failure, so what was framed is not framed again.
     if (std::string error; !stamps.Save(o.out / kStampsName, error))
         log << "setup-pack: warning: " << error << "\n";
-    if (!ok) return 1;
+    if (!ok || (!o.deploy.empty() && !WriteDeploy(o, log))) return 1;
 
     if (!o.quiet) {
         outcome.bytes_out = SizeOr0(o.out / kLicenceOutputName);

@@ -5,6 +5,16 @@
 
 namespace pack {
 
+namespace {
+
+// "#" first (after blanks) marks a comment for whoever edits the file; it never reaches the
+// installer, and no key starts with it.
+bool IsComment(std::string_view line) {
+    const std::size_t at = line.find_first_not_of(" \t");
+    return at != std::string_view::npos && line[at] == '#';
+}
+
+}  // namespace
 
 Settings ParseSettings(std::string_view text, const std::string& file_name) {
     Settings settings;
@@ -12,7 +22,7 @@ Settings ParseSettings(std::string_view text, const std::string& file_name) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const int number = static_cast<int>(i) + 1;
         std::string_view line = lines[i];
-        if (IsBlank(line)) continue;
+        if (IsBlank(line) || IsComment(line)) continue;
         if (line.find('=') == std::string_view::npos)
             settings.problems.push_back({file_name, number, "no \"=\" in the line"});
         else if (auto why = CheckTableLine(line))

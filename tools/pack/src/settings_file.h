@@ -22,7 +22,7 @@ struct Settings {
     Problems warnings;  // lines the installer would read differently than they look
 };
 
-// Blank lines are ignored. Every other line needs a "=" and must fit the string table (see
+// Blank lines and comments (lines starting with "#") are ignored. Every other line needs a "=" and must fit the string table (see
 // CheckTableLine); there must be exactly 23 of them.
 Settings ParseSettings(std::string_view text, const std::string& file_name);
 

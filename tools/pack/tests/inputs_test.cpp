@@ -56,7 +56,7 @@ TEST(TableLine, LengthCountsGbkBytesNotUtf8Bytes) {
 TEST(TableLine, TextWithoutAGbkFormOrWithControlCharactersIsRefused) {
     std::optional<std::string> korean = CheckTableLine("Name=한국");
     ASSERT_TRUE(korean);
-    EXPECT_NE(korean->find("character 6"), std::string::npos) << *korean;
+    EXPECT_EQ(*korean, "character 6 (\"한\", U+D55C) has no GBK (code page 936) form");
     EXPECT_TRUE(CheckTableLine("Name=\xff\xfe"));  // not UTF-8
     EXPECT_TRUE(CheckTableLine("Name=a\x01"));
     EXPECT_FALSE(CheckTableLine("Name=a\tb €"));  // code page 936 has the euro sign
@@ -113,9 +113,13 @@ TEST(Licence, NulAndCharactersWithoutGbkFormAreRefusedByLine) {
     Licence nul = ConvertLicence(std::string("a\nb\0c\n", 6), "l.txt");
     ASSERT_EQ(nul.problems.size(), 1u);
     EXPECT_EQ(nul.problems[0].line, 2);
-    Licence korean = ConvertLicence("协议\n第二行\n한\n", "l.txt");
+    Licence korean = ConvertLicence("协议\n第二行\nab한\n", "l.txt");
     ASSERT_EQ(korean.problems.size(), 1u);
-    EXPECT_EQ(korean.problems[0].line, 3);
+    EXPECT_EQ(Describe(korean.problems[0]),
+              "l.txt:3: character 3 (\"한\", U+D55C) has no GBK (code page 936) form");
+    Licence broken = ConvertLicence("ok\n\xE5\x8D\n", "l.txt");
+    ASSERT_EQ(broken.problems.size(), 1u);
+    EXPECT_EQ(Describe(broken.problems[0]), "l.txt:2: character 1 is not valid UTF-8");
 }
 
 }  // namespace

@@ -22,11 +22,7 @@ class PackTest : public testing::ScratchTest {
 protected:
     void SetUp() override {
         ScratchTest::SetUp();
-        std::string settings;
-        for (int i = 0; i < 11; ++i) settings += "Rect" + std::to_string(i) + "=0,0,4,2\n";
-        settings += "Company=Tessik软件\nSoftSysName=A \"quoted\" C:\\path\tname\n";
-        for (int i = 0; i < 10; ++i) settings += "Name" + std::to_string(i) + "=产品\n";
-        WriteFile(dir_ / "settings.txt", settings);
+        WriteFile(dir_ / "settings.txt", testing::JoinLines(testing::SettingsLines()));
         WriteFile(dir_ / "payload/CONFIG.INI", "[a]\r\nb=1\r\n");
         WriteFile(dir_ / "payload/data/log/同步.log", std::string(100000, 'x'));
         WriteFile(dir_ / "payload/empty.dat", "");
@@ -59,7 +55,7 @@ TEST_F(PackTest, WritesTheScriptAndFramedFilesTheInstallerReads) {
     ASSERT_EQ(Run(), 0) << log_.str();
     const std::string rc = ReadFile(dir_ / "out/setup.rc");
     EXPECT_NE(rc.find("#pragma code_page(65001)\nLANGUAGE 0x04, 0x02\n"), std::string::npos);
-    EXPECT_NE(rc.find("    1001 \"Rect0=0,0,4,2\"\n"), std::string::npos);
+    EXPECT_NE(rc.find("    1001 \"FrmTop1BackRect=0,0,4,2\"\n"), std::string::npos);
     EXPECT_NE(rc.find("    1013 \"SoftSysName=A \"\"quoted\"\" C:\\\\path\\tname\"\n"),
               std::string::npos)
         << rc;
@@ -103,12 +99,12 @@ TEST_F(PackTest, ASecondRunRewritesOnlyWhatChanged) {
 
 TEST_F(PackTest, AShorterPayloadRemovesTheOutputsItNoLongerNames) {
     ASSERT_EQ(Run(), 0) << log_.str();
-    WriteFile(dir_ / "order.txt", "CONFIG.INI\n");
+    // The programs the settings name stay.
+    WriteFile(dir_ / "order.txt", "CONFIG.INI\nempty.dat\n");
     ASSERT_EQ(Run(), 0) << log_.str();
-    EXPECT_TRUE(fs::exists(dir_ / "out/MyFile0000.bin"));
-    EXPECT_FALSE(fs::exists(dir_ / "out/MyFile0001.bin"));
+    EXPECT_TRUE(fs::exists(dir_ / "out/MyFile0001.bin"));
     EXPECT_FALSE(fs::exists(dir_ / "out/MyFile0002.bin"));
-    EXPECT_EQ(ReadFile(dir_ / "out/setup.rc").find("Myres0001"), std::string::npos);
+    EXPECT_EQ(ReadFile(dir_ / "out/setup.rc").find("Myres0002"), std::string::npos);
 }
 
 TEST_F(PackTest, OneThreadAndManyGiveTheSameBytes) {
@@ -173,9 +169,12 @@ TEST_F(PackTest, RefusesRectanglesTheInstallerCannotReadOrThatLeaveTheSkin) {
     const std::string settings = ReadFile(dir_ / "settings.txt");
     const std::string rest = settings.substr(settings.find('\n') + 1);
     for (const auto& [line, problem] : std::vector<std::pair<std::string, std::string>>{
-             {"Wide=0,0,9,1", "settings.txt:1: the rectangle reaches outside the 8 x 4 skin"},
-             {"Short=0,0,2", "settings.txt:1: the value is not four integers x,y,w,h"},
-             {"Letter=0,x,2,2", "settings.txt:1: the value is not four integers x,y,w,h"}}) {
+             {"FrmTop1BackRect=0,0,9,1",
+              "settings.txt:1: FrmTop1BackRect: the rectangle reaches outside the 8 x 4 skin"},
+             {"FrmTop1BackRect=0,0,2",
+              "settings.txt:1: FrmTop1BackRect: the value is not four integers x,y,w,h"},
+             {"FrmTop1BackRect=0,x,2,2",
+              "settings.txt:1: FrmTop1BackRect: the value is not four integers x,y,w,h"}}) {
         WriteFile(dir_ / "settings.txt", line + "\n" + rest);
         log_.str("");
         EXPECT_EQ(Run(), 1) << line;
@@ -219,8 +218,8 @@ TEST_F(PackTest, WindresReadsTheStringsAsWritten) {
 // string table, every framed file as its named resource; --list reads it all back.
 TEST_F(PackTest, WritesTheInstallerIntoTheStubAndListsWhatItCarries) {
     using pe::testing::BuildStub;
-    WriteFile(dir_ / "stub.exe", BuildStub(pe::testing::Layout::kResourcesThenRelocations, false,
-                                           512));
+    WriteFile(dir_ / "stub.exe",
+              BuildStub(pe::testing::Layout::kResourcesThenRelocations, false, 512));
     options_.stub = dir_ / "stub.exe";
     options_.installer = dir_ / "setup.exe";
     ASSERT_EQ(Run(), 0) << log_.str();
@@ -231,7 +230,7 @@ TEST_F(PackTest, WritesTheInstallerIntoTheStubAndListsWhatItCarries) {
     std::map<unsigned, std::string> strings;
     for (const pe::ListedString& s : listing.strings) strings[s.id] = s.text;
     EXPECT_EQ(strings[1000], "stub");
-    EXPECT_EQ(strings[1001], "Rect0=0,0,4,2");
+    EXPECT_EQ(strings[1001], "FrmTop1BackRect=0,0,4,2");
     EXPECT_EQ(strings[1013], "SoftSysName=A \"quoted\" C:\\path\tname");
     EXPECT_EQ(strings[2001], "data*log*同步.log");
     EXPECT_EQ(strings.count(2003), 0u);
@@ -241,10 +240,11 @@ TEST_F(PackTest, WritesTheInstallerIntoTheStubAndListsWhatItCarries) {
     ASSERT_EQ(ListInstaller(dir_ / "setup.exe", out, errors), 0) << errors.str();
     const std::string list = out.str();
     const auto framed = fs::file_size(dir_ / "out/MyFile0001.bin");
-    EXPECT_NE(list.find("  1002  Rect1=0,0,4,2\n"), std::string::npos) << list;
+    EXPECT_NE(list.find("  1002  FrmTop2BackRect=0,0,4,2\n"), std::string::npos) << list;
     EXPECT_NE(list.find("file list (3 entries"), std::string::npos) << list;
-    EXPECT_NE(list.find("  MyFile0001  " + std::to_string(framed) + "  100000  data*log*同步.log\n"),
-              std::string::npos)
+    EXPECT_NE(
+        list.find("  MyFile0001  " + std::to_string(framed) + "  100000  data*log*同步.log\n"),
+        std::string::npos)
         << list;
     EXPECT_NE(list.find("type 24, name 1, language 1033"), std::string::npos) << list;
     EXPECT_NE(list.find("type \"MYRES1\", name \"MAINBMP\", language 2052"), std::string::npos)

@@ -10,6 +10,9 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
+
+#include "format/setting_keys.h"
 
 namespace pack {
 namespace fs = std::filesystem;
@@ -62,6 +65,30 @@ inline std::string Bitmap(int width, int height, int bits = 24) {
     PutLe(b, 28, static_cast<std::uint32_t>(bits), 2);
     PutLe(b, 30, 0, 4);
     return b;
+}
+
+// The 23 settings lines, each key in its place: every rectangle rect, the program names naming
+// files of the test payload (CONFIG.INI, empty.dat; letter case as Windows ignores it).
+inline std::vector<std::string> SettingsLines(const std::string& rect = "0,0,4,2") {
+    const char* product[] = {"Tessik软件", "A \"quoted\" C:\\path\tname",
+                             "CONFIG.INI", "empty.dat",
+                             "2017",       "6.0.2",
+                             "服务器",     "config.ini",
+                             "试用版",     "试用版.exe",
+                             "免费版",     "免费版.exe"};
+    std::vector<std::string> lines;
+    for (int i = 0; i < setup::format::kSettingCount; ++i)
+        lines.push_back(std::string(setup::format::kSettingKeys[i]) + "=" +
+                        (i < setup::format::kRectSettingCount
+                             ? rect
+                             : product[i - setup::format::kRectSettingCount]));
+    return lines;
+}
+
+inline std::string JoinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    return text;
 }
 
 // The content of a framed resource: checks the length field against the inflated stream.
