@@ -11,6 +11,7 @@ struct Options {
     std::filesystem::path stub = {}, installer = {};  // --installer: the finished installer
     std::filesystem::path list = {};  // --list: show what an installer carries
     unsigned jobs = 0;  // 0: one per hardware thread
+    bool solid = false;  // --codec zstd: the solid payload instead of one framed file per entry
     bool quiet = false;
     bool help = false;
 };
