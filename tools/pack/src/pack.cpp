@@ -202,6 +202,7 @@ bool WriteSolid(const Inputs& in, const Options& o, Outcome& outcome, std::ostre
     std::string error;
     if (WriteSolidPayload(in.order.entries, o.out, threads, outcome.solid, error)) {
         if (outcome.solid.compressed) outcome.framed += in.order.entries.size();
+        for (const PayloadEntry& e : in.order.entries) outcome.bytes_in += e.size;
         return true;
     }
     log << "setup-pack: error: " << error << "\n";
