@@ -4,13 +4,17 @@
 # copying page, for the given target (x86-unicode or amd64-unicode). After copying it does what
 # ours does after copying, so both do the same job: the same registry values, the two desktop
 # and three start-menu links, and the starts of the server programs.
-#   bench/nsis-peer.sh TARGET OUT.exe
-# Prints the seconds makensis took. bench/pack.sh makes the payload under build/bench/big first.
+#   bench/nsis-peer.sh TARGET OUT.exe [zlib|lzma]
+# lzma: "SetCompressor /SOLID lzma" with an 8 MB dictionary, NSIS's smallest. The payload is
+# build/bench/big (bench/pack.sh makes it), or the folder in PEER_PAYLOAD (bench/real-payload.sh).
+# Prints the seconds makensis took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bench=$PWD/build/bench
 target=$1
 out=$2
+compressor=${3:-zlib}
+payload=${PEER_PAYLOAD:-$bench/big}
 nsi=${out%.exe}.nsi
 setting() { sed -n "s/^$1=//p" demo/settings.txt | tr -d '\r'; }
 company=$(setting Company)
@@ -19,7 +23,7 @@ main_exe=$(setting MainExeName)
 server=$(setting SoftSvrName)
 server_exe=$(setting SvrExeName)
 version=$(setting SoftVersion)
-kb=$(find "$bench/big/payload" -type f -printf '%s\n' | awk '{ s += $1 } END { printf "%d", s / 1024 }')
+kb=$(find "$payload/payload" -type f -printf '%s\n' | awk '{ s += $1 } END { printf "%d", s / 1024 }')
 uninstall='Software\Microsoft\Windows\CurrentVersion\Uninstall\'$company
 {
     echo "Target $target"
@@ -28,7 +32,12 @@ uninstall='Software\Microsoft\Windows\CurrentVersion\Uninstall\'$company
     echo "OutFile \"$out\""
     echo 'InstallDir "C:\nsis-bench"'
     echo 'RequestExecutionLevel user'
-    echo 'SetCompressor zlib'
+    if [ "$compressor" = lzma ]; then
+        echo 'SetCompressor /SOLID lzma'
+        echo 'SetCompressorDictSize 8'
+    else
+        echo 'SetCompressor zlib'
+    fi
     echo "LicenseData \"$PWD/demo/licence.txt\""
     echo 'Page license'
     echo 'Page directory'
@@ -43,8 +52,8 @@ uninstall='Software\Microsoft\Windows\CurrentVersion\Uninstall\'$company
             [ "$dir" = . ] && echo 'SetOutPath "$INSTDIR"' || echo "SetOutPath \"\$INSTDIR\\${dir//\//\\}\""
             last=$dir
         fi
-        echo "File \"$bench/big/payload/${rel//\\//}\""
-    done <"$bench/big/payload.order"
+        echo "File \"$payload/payload/${rel//\\//}\""
+    done <"$payload/payload.order"
     echo 'SetRegView 32'
     echo "WriteRegStr HKLM \"Software\\QRVK2017\" BWQRVK \"$version\""
     echo "WriteRegStr HKLM \"Software\\QRVK2017\" SETUPPATH \"\$INSTDIR\""
