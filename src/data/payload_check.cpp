@@ -64,7 +64,8 @@ std::optional<std::string> FindDamagedResource(const Resources& resources, int f
     const auto records = Records(resources, file_count);
     if (!records) return std::string(format::kChecksumResourceName);
     const bool solid =
-        resources.Find(format::kSolidTableResourceType, format::kSolidTableResourceName).has_value();
+        resources.Find(format::kSolidTableResourceType, format::kSolidTableResourceName)
+            .has_value();
     if (!solid && records->size() != format::ChecksumRecordCount(file_count))
         return std::string(format::kChecksumResourceName);
     for (int i = 0; i < file_count && !solid; ++i) {

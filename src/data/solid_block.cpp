@@ -13,7 +13,9 @@ namespace {
 
 constexpr std::size_t kChunkSize = 256 * 1024;
 
-ZSTD_DStream* Stream(void* stream) { return static_cast<ZSTD_DStream*>(stream); }
+ZSTD_DStream* Stream(void* stream) {
+    return static_cast<ZSTD_DStream*>(stream);
+}
 
 }  // namespace
 
@@ -31,7 +33,9 @@ BlockDecoder::BlockDecoder(const format::SolidBlock& block, const ByteSink& sink
     }
 }
 
-BlockDecoder::~BlockDecoder() { ZSTD_freeDStream(Stream(stream_)); }
+BlockDecoder::~BlockDecoder() {
+    ZSTD_freeDStream(Stream(stream_));
+}
 
 bool BlockDecoder::Emit(std::size_t size) {
     produced_ += size;
@@ -92,7 +96,8 @@ bool DecodeBlockEntries(const Resources& resources, const format::SolidTable& ta
             if (!close_empty()) return false;
             const format::SolidEntry& e = table.entries[entry];
             const std::uint64_t end = std::uint64_t{e.offset} + e.size;
-            const std::size_t take = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), end - at));
+            const std::size_t take =
+                static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), end - at));
             at += take;
             if (!sink(entry, chunk.first(take), at == end)) return false;
             if (at == end) ++entry;
@@ -115,14 +120,14 @@ bool UnpackSolidEntryTo(const Resources& resources, const format::SolidTable& ta
     const std::size_t block = table.entries.at(entry).block;
     bool stopped = false, done = false;
     DecodeBlockEntries(resources, table, block, [&](std::size_t i, Bytes chunk, bool last) {
-            if (i < entry) return true;
+        if (i < entry) return true;
         if ((!chunk.empty() || table.entries[i].size == 0) && !sink(chunk)) {
             stopped = true;
             return false;
         }
         if (last) done = true;
-            return !last;  // the rest of the block is not needed
-        });
+        return !last;  // the rest of the block is not needed
+    });
     return !stopped && done;
 }
 

@@ -11,7 +11,9 @@ namespace {
 
 constexpr std::size_t kHeaderSize = 16, kBlockRecord = 8, kEntryRecord = 12;
 
-SolidTableOrProblem Refused(std::string why) { return {std::nullopt, std::move(why)}; }
+SolidTableOrProblem Refused(std::string why) {
+    return {std::nullopt, std::move(why)};
+}
 
 // Entries follow each other: each starts where the one before ended, or at the start of a later
 // block, and none reaches past its block's end.

@@ -215,8 +215,8 @@ bool PrefetchedContents::ReadAheadBlock(std::size_t k) {
     while (open < table.entries.size() && table.entries[open].block < k) ++open;
     Block block;
     try {
-        const bool whole = DecodeBlockEntries(
-            resources_, table, k, [&](std::size_t i, Bytes chunk, bool last) {
+        const bool whole =
+            DecodeBlockEntries(resources_, table, k, [&](std::size_t i, Bytes chunk, bool last) {
                 if (!Append(block, i, chunk)) return false;
                 if (!last) return true;
                 if (block.Held() && !block.Bytes().empty() &&

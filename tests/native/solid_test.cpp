@@ -9,11 +9,11 @@
 
 #include "data/payload_check.h"
 #include "data/solid_block.h"
+#include "doubles/memory_resources.h"
 #include "format/checksums.h"
 #include "format/resource_ids.h"
-#include "install/entry_contents.h"
-#include "doubles/memory_resources.h"
 #include "format/solid_table.h"
+#include "install/entry_contents.h"
 #include "platform/error.h"
 
 namespace setup {
@@ -32,7 +32,9 @@ std::vector<std::uint8_t> Compress(const std::string& text, int level = 19) {
     return out;
 }
 
-std::vector<std::uint8_t> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
+std::vector<std::uint8_t> Bytes(const std::string& s) {
+    return {s.begin(), s.end()};
+}
 
 // Two blocks: "alpha" and an empty entry in the first, "beta beta beta" in the second.
 struct Solid {
@@ -127,9 +129,10 @@ TEST(SolidBlock, ALargeBlockArrivesInBoundedChunks) {
     for (int i = 0; big.size() < (3u << 20); ++i) big += std::to_string(i * 7919) + ",";
     MemoryResources r;
     std::vector<std::uint8_t> packed = Compress(big, 1);
-    SolidTable t{format::SolidCodec::Zstd,
-                 {{static_cast<std::uint32_t>(packed.size()), static_cast<std::uint32_t>(big.size())}},
-                 {{0, 0, static_cast<std::uint32_t>(big.size())}}};
+    SolidTable t{
+        format::SolidCodec::Zstd,
+        {{static_cast<std::uint32_t>(packed.size()), static_cast<std::uint32_t>(big.size())}},
+        {{0, 0, static_cast<std::uint32_t>(big.size())}}};
     r.SetResource(format::kSolidBlockResourceType, format::SolidBlockResourceName(0), packed);
     std::size_t largest = 0;
     std::string out;
@@ -146,8 +149,8 @@ TEST(SolidBlock, ALargeBlockArrivesInBoundedChunks) {
 // (a header field that does not matter) or is refused: never another content, never a crash.
 TEST(SolidBlock, EveryTruncationAndByteChangeIsRefusedOrHarmless) {
     Solid s;
-    const setup::Bytes found = *s.resources.Find(format::kSolidBlockResourceType,
-                                                 format::SolidBlockResourceName(1));
+    const setup::Bytes found =
+        *s.resources.Find(format::kSolidBlockResourceType, format::SolidBlockResourceName(1));
     const std::vector<std::uint8_t> good(found.begin(), found.end());
     auto attempt = [&](std::vector<std::uint8_t> block) -> const char* {
         MemoryResources r = s.resources;
@@ -204,8 +207,7 @@ TEST(SolidBlock, TheDamageCheckNamesAChangedBlockOrTable) {
     for (std::size_t k = 0; k < 2; ++k)
         records.push_back(
             record(format::kSolidBlockResourceType, format::SolidBlockResourceName(k)));
-    records.push_back(
-        record(format::kSolidTableResourceType, format::kSolidTableResourceName));
+    records.push_back(record(format::kSolidTableResourceType, format::kSolidTableResourceName));
     s.resources.SetResource(format::kChecksumResourceType, format::kChecksumResourceName,
                             Bytes(format::EncodeChecksums(records)));
     EXPECT_EQ(FindDamagedResource(s.resources, 3), std::nullopt);
@@ -250,12 +252,14 @@ TEST(SolidBlock, TheReadAheadHandsOnEveryEntryAndADamagedBlockFailsOnlyItsEntrie
         EXPECT_EQ(take(prefetched, 0), s.entries[0]);
         EXPECT_EQ(take(prefetched, 2), s.entries[2]);  // entry 1 skipped
         EXPECT_EQ(take(prefetched, 0), s.entries[0]);  // read again, directly
-        EXPECT_FALSE(prefetched.Holds(format::PayloadResourceType(3), format::PayloadResourceName(3)));
+        EXPECT_FALSE(
+            prefetched.Holds(format::PayloadResourceType(3), format::PayloadResourceName(3)));
     }
-    std::vector<std::uint8_t> first(s.resources.Find(format::kSolidBlockResourceType,
-                                                     format::SolidBlockResourceName(0))->begin(),
-                                    s.resources.Find(format::kSolidBlockResourceType,
-                                                     format::SolidBlockResourceName(0))->end());
+    std::vector<std::uint8_t> first(
+        s.resources.Find(format::kSolidBlockResourceType, format::SolidBlockResourceName(0))
+            ->begin(),
+        s.resources.Find(format::kSolidBlockResourceType, format::SolidBlockResourceName(0))
+            ->end());
     first[first.size() / 2] ^= 0xff;
     s.resources.SetResource(format::kSolidBlockResourceType, format::SolidBlockResourceName(0),
                             first);

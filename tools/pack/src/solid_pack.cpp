@@ -118,7 +118,8 @@ bool WriteSolidPayload(const std::vector<PayloadEntry>& entries, const fs::path&
         std::string input, packed, why;
         for (std::size_t k; (k = next++) < table.blocks.size();) {
             bool written = false;
-            if (ReadBlockInput(entries, table, k, input, why) && CompressBlock(input, packed, why) &&
+            if (ReadBlockInput(entries, table, k, input, why) &&
+                CompressBlock(input, packed, why) &&
                 WriteIfChanged(outputs.blocks[k], packed, written, why)) {
                 table.blocks[k].packed = static_cast<std::uint32_t>(packed.size());
                 continue;
