@@ -4,16 +4,18 @@
 # copying page, for the given target (x86-unicode or amd64-unicode). After copying it does what
 # ours does after copying, so both do the same job: the same registry values, the two desktop
 # and three start-menu links, and the starts of the server programs.
-#   bench/nsis-peer.sh TARGET OUT.exe [PAYLOAD_FOLDER]
+#   bench/nsis-peer.sh TARGET OUT.exe [PAYLOAD_FOLDER] [zlib|lzma]
 # PAYLOAD_FOLDER holds payload/ and payload.order (build/bench/big, the full-size payload, unless
-# given). Prints the seconds makensis took. bench/pack.sh makes the payload under build/bench/big
-# first, bench/many.sh the 8,000-file one under build/bench/many.
+# given or named by PEER_PAYLOAD; bench/real-payload.sh stages the real one). lzma: "SetCompressor
+# /SOLID lzma" with an 8 MB dictionary, NSIS's smallest. Prints the seconds makensis took.
+# bench/pack.sh makes the payload under build/bench/big first, bench/many.sh the 8,000-file one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bench=$PWD/build/bench
 target=$1
 out=$2
-source_dir=${3:-$bench/big}
+source_dir=${3:-${PEER_PAYLOAD:-$bench/big}}
+compressor=${4:-zlib}
 nsi=${out%.exe}.nsi
 setting() { sed -n "s/^$1=//p" demo/settings.txt | tr -d '\r'; }
 company=$(setting Company)
@@ -31,7 +33,12 @@ uninstall='Software\Microsoft\Windows\CurrentVersion\Uninstall\'$company
     echo "OutFile \"$out\""
     echo 'InstallDir "C:\nsis-bench"'
     echo 'RequestExecutionLevel user'
-    echo 'SetCompressor zlib'
+    if [ "$compressor" = lzma ]; then
+        echo 'SetCompressor /SOLID lzma'
+        echo 'SetCompressorDictSize 8'
+    else
+        echo 'SetCompressor zlib'
+    fi
     echo "LicenseData \"$PWD/demo/licence.txt\""
     echo 'Page license'
     echo 'Page directory'

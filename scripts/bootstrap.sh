@@ -8,7 +8,7 @@ SUDO=$(need_root)
 
 PACKAGES=(
   cmake ninja-build g++ pkg-config
-  googletest libgtest-dev zlib1g-dev libfreetype-dev
+  googletest libgtest-dev zlib1g-dev libfreetype-dev libzstd-dev dpkg-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   libz-mingw-w64-dev
   wine wine64 fonts-wine
@@ -61,4 +61,31 @@ for arch in i686 x86_64; do
     [ -x "$alt" ] || { echo "bootstrap: $alt missing" >&2; exit 1; }
   done
 done
+
+# The installer's zstd decoder is built by CMake from Debian's source package, unpacked into the
+# build folder (never into the tree). The version is pinned so every machine builds the same one.
+ZSTD_SOURCE_VERSION=1.5.4+dfsg2-5
+zstd_dir="$(cd "$(dirname "$0")/.." && pwd)/build/deps/libzstd-$ZSTD_SOURCE_VERSION"
+if [ ! -e "$zstd_dir/.unpacked" ]; then
+  apt_src=/etc/apt/sources.list.d/setup-deb-src.sources
+  if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ &&
+     ! grep -qs '^deb-src' /etc/apt/sources.list; then
+    # The source entry names the same archive as the machine's own binary entry.
+    uri=$(grep -rhs '^URIs:' /etc/apt/sources.list.d/*.sources | head -n 1 | awk '{ print $2 }')
+    [ -n "$uri" ] || uri=$(awk '$1 == "deb" { print $2; exit }' /etc/apt/sources.list 2>/dev/null)
+    [ -n "$uri" ] || { echo "bootstrap: no Debian archive found in the apt sources" >&2; exit 1; }
+    printf '%s\n' 'Types: deb-src' "URIs: $uri" \
+      'Suites: bookworm bookworm-updates' 'Components: main' \
+      'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' | $SUDO tee "$apt_src" >/dev/null
+    $SUDO apt-get update -q >/dev/null 2>&1 || true
+  fi
+  rm -rf "$zstd_dir" && mkdir -p "$zstd_dir.fetch"
+  if ! (cd "$zstd_dir.fetch" && apt-get source -q --download-only "libzstd=$ZSTD_SOURCE_VERSION" \
+          >/dev/null 2>&1 && dpkg-source -x ./*.dsc "$zstd_dir" >/dev/null 2>&1); then
+    echo "bootstrap: Debian's source package libzstd=$ZSTD_SOURCE_VERSION could not be fetched" \
+         "(apt-get source needs a deb-src entry and the network)" >&2
+    exit 1
+  fi
+  rm -rf "$zstd_dir.fetch" && touch "$zstd_dir/.unpacked"
+fi
 echo "bootstrap: all packages present"

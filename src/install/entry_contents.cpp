@@ -2,12 +2,44 @@
 
 #include <algorithm>
 
+#include "format/resource_ids.h"
 #include "platform/error.h"
 
 namespace setup {
 
+// A table that does not decode is left to the damage check, which refuses the installer before
+// anything is read; here it counts as none.
+DirectContents::DirectContents(const Resources& resources) : resources_(resources) {
+    try {
+        table_ = ReadSolidTable(resources);
+    } catch (const std::exception&) {
+        table_.reset();
+    }
+}
+
+// Entry i of the list is named as in a framed installer; the table holds its place.
+std::optional<std::size_t> DirectContents::SolidIndex(std::string_view type,
+                                                      std::string_view name) const {
+    if (!table_) return std::nullopt;
+    const std::string digits(name.substr(std::min<std::size_t>(name.size(), 6)));
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const std::size_t i = std::stoul(digits.substr(0, 9));
+    if (i >= table_->entries.size() || format::PayloadResourceName(static_cast<int>(i)) != name ||
+        format::PayloadResourceType(static_cast<int>(i)) != type)
+        return std::nullopt;
+    return i;
+}
+
 bool DirectContents::Unpack(std::string_view type, std::string_view name, const ByteSink& sink) {
-    return UnpackNamedResourceTo(resources_, type, name, sink, &buffer_);
+    if (!table_) return UnpackNamedResourceTo(resources_, type, name, sink, &buffer_);
+    const std::optional<std::size_t> i = SolidIndex(type, name);
+    if (!i) throw ResourceNotFound(name);
+    return UnpackSolidEntryTo(resources_, *table_, *i, sink);
+}
+
+bool DirectContents::Holds(std::string_view type, std::string_view name) const {
+    return table_ ? SolidIndex(type, name).has_value() : resources_.Find(type, name).has_value();
 }
 
 std::thread StartThread(std::function<void()> work) {
@@ -112,8 +144,13 @@ void PrefetchedContents::GiveBack(std::vector<std::uint8_t> block) noexcept {
 void PrefetchedContents::Work() noexcept {
     std::exception_ptr failure;
     try {
-        for (std::size_t i = 0; i < entries_.size(); ++i)
-            if (!ReadAhead(i)) break;
+        if (const auto& table = direct_.Table()) {
+            for (std::size_t k = 0; k < table->blocks.size(); ++k)
+                if (!ReadAheadBlock(k)) break;
+        } else {
+            for (std::size_t i = 0; i < entries_.size(); ++i)
+                if (!ReadAhead(i)) break;
+        }
     } catch (...) {
         failure = std::current_exception();
     }
@@ -154,6 +191,46 @@ bool PrefetchedContents::ReadAhead(std::size_t i) {
         end.error = std::current_exception();
     }
     return Push(std::move(end));
+}
+
+bool PrefetchedContents::Append(Block& block, std::size_t entry, Bytes chunk) {
+    while (!chunk.empty()) {
+        if (!block.Held() && !(block = TakeBlock()).Held()) return false;
+        std::vector<std::uint8_t>& bytes = block.Bytes();
+        const std::size_t take = std::min(kBlockSize - bytes.size(), chunk.size());
+        bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + take);
+        chunk = chunk.subspan(take);
+        if (bytes.size() == kBlockSize && !Push({entry, std::move(block), false, nullptr}))
+            return false;
+    }
+    return true;
+}
+
+// Each entry ends with its end piece; a block that fails ends every entry of it not yet ended
+// with the error, so each of them fails as a damaged framed entry would. False once the reader
+// is gone.
+bool PrefetchedContents::ReadAheadBlock(std::size_t k) {
+    const format::SolidTable& table = *direct_.Table();
+    std::size_t open = 0;  // the first entry of the block not yet ended
+    while (open < table.entries.size() && table.entries[open].block < k) ++open;
+    Block block;
+    try {
+        const bool whole =
+            DecodeBlockEntries(resources_, table, k, [&](std::size_t i, Bytes chunk, bool last) {
+                if (!Append(block, i, chunk)) return false;
+                if (!last) return true;
+                if (block.Held() && !block.Bytes().empty() &&
+                    !Push({i, std::move(block), false, nullptr}))
+                    return false;
+                open = i + 1;
+                return Push({i, {}, true, nullptr});
+            });
+        if (!whole) return false;
+    } catch (const std::exception&) {
+        for (; open < table.entries.size() && table.entries[open].block == k; ++open)
+            if (!Push({open, {}, true, std::current_exception()})) return false;
+    }
+    return true;
 }
 
 [[noreturn]] void PrefetchedContents::RethrowWorkerFailure() {

@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "data/solid_block.h"
 #include "data/unpack.h"
 #include "platform/resources.h"
 
@@ -27,17 +28,27 @@ public:
     // Unpacks the framed resource (type, name) to sink; errors as UnpackNamedResourceTo. False
     // when the sink stopped it.
     virtual bool Unpack(std::string_view type, std::string_view name, const ByteSink& sink) = 0;
+    // Whether the installer carries the entry of that resource.
+    virtual bool Holds(std::string_view type, std::string_view name) const = 0;
 };
 
-// Each entry read and inflated when it is asked for, on the caller's thread.
+// Each entry read and inflated when it is asked for, on the caller's thread. In a solid
+// installer (one with a block table) an entry is found by its resource name in the table and its
+// block decoded up to the entry's end.
 class DirectContents final : public EntryContents {
 public:
-    explicit DirectContents(const Resources& resources) : resources_(resources) {}
+    explicit DirectContents(const Resources& resources);
     bool Unpack(std::string_view type, std::string_view name, const ByteSink& sink) override;
+    bool Holds(std::string_view type, std::string_view name) const override;
+    // The block table of a solid installer; nothing for framed entries.
+    const std::optional<format::SolidTable>& Table() const { return table_; }
 
 private:
+    std::optional<std::size_t> SolidIndex(std::string_view type, std::string_view name) const;
+
     const Resources& resources_;
     InflateBuffer buffer_;
+    std::optional<format::SolidTable> table_;
 };
 
 // Starts a thread that runs work; it may throw (no thread to be had). The read-ahead takes it as
@@ -64,6 +75,9 @@ public:
     PrefetchedContents& operator=(const PrefetchedContents&) = delete;
 
     bool Unpack(std::string_view type, std::string_view name, const ByteSink& sink) override;
+    bool Holds(std::string_view type, std::string_view name) const override {
+        return direct_.Holds(type, name);
+    }
     // Whether the second thread started.
     bool ReadsAhead() const { return worker_.joinable(); }
 
@@ -94,6 +108,10 @@ private:
     };
     void Work() noexcept;
     bool ReadAhead(std::size_t entry);
+    // A solid installer's block k, decoded and split into its entries' pieces.
+    bool ReadAheadBlock(std::size_t block);
+    // Adds chunk of entry i to block, handing each full block on (taking a new one as needed).
+    bool Append(Block& block, std::size_t entry, Bytes chunk);
     // The worker's side: a block to fill (none once the reader is gone), and the filled block or
     // the end of an entry.
     Block TakeBlock();

@@ -164,7 +164,7 @@ PlaceOutcome PlaceFile(InstallSession& session, std::string_view resource_name,
     InstallPlatform& platform = session.platform;
     if (IsProtectedName(target) && platform.files.FileExists(target)) return Done(Placement::Kept);
     session.observer->ShowCopyCaption(kCopyingCaption + target);
-    if (!platform.resources.Find(resource_type, resource_name))
+    if (!session.contents->Holds(resource_type, resource_name))
         throw ResourceNotFound(resource_name);
     std::uint64_t bytes = 0;
     Result write = WriteEntry(session, resource_type, resource_name, target, bytes);

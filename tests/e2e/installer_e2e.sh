@@ -180,23 +180,6 @@ pass_reinstall() {
 
 # --- D. a damaged installer -----------------------------------------------------------------
 
-# flip_bytes FILE OFFSET COUNT: inverts COUNT bytes of FILE from OFFSET on.
-flip_bytes() {
-    local byte i
-    for ((i = 0; i < $3; i++)); do
-        byte=$(od -An -tu1 -j $(($2 + i)) -N1 "$1" | tr -d ' ')
-        printf "\\$(printf '%03o' $((255 - byte)))" |
-            dd of="$1" bs=1 seek=$(($2 + i)) conv=notrunc status=none
-    done
-}
-
-# offset_of FILE PART: where the first 64 bytes of PART stand in FILE.
-offset_of() {
-    local pattern
-    pattern=$(head -c 64 "$2" | od -An -tx1 | tr -d ' \n' | sed 's/../\\x&/g')
-    LC_ALL=C grep -obUaP "$pattern" "$1" | head -n 1 | cut -d: -f1
-}
-
 # Visible windows of the wizard's size and title.
 wizard_windows() {
     local w

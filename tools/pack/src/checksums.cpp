@@ -12,8 +12,9 @@ namespace fs = std::filesystem;
 
 namespace pack {
 
-std::optional<std::string> BuildChecksums(const std::vector<fs::path>& framed, std::string& error) {
-    std::vector<setup::format::ChecksumRecord> records;
+std::optional<std::string> BuildChecksums(const std::vector<fs::path>& framed, std::string& error,
+                                          std::vector<setup::format::ChecksumRecord> leading) {
+    std::vector<setup::format::ChecksumRecord> records = std::move(leading);
     std::vector<char> buffer(1 << 20);
     for (const fs::path& path : framed) {
         std::ifstream in(path, std::ios::binary);

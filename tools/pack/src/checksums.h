@@ -7,13 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "format/checksums.h"
+
 namespace pack {
 
 inline constexpr char kChecksumOutputName[] = "MainSum.bin";
 
-// The resource's bytes for the framed files, in order; nothing when one cannot be read (error
-// then says which, with the system's reason).
+// The resource's bytes for the framed files, in order, after the leading records (a solid
+// installer's entries, which have no resource of their own); nothing when one cannot be read
+// (error then says which, with the system's reason).
 std::optional<std::string> BuildChecksums(const std::vector<std::filesystem::path>& framed,
-                                          std::string& error);
+                                          std::string& error,
+                                          std::vector<setup::format::ChecksumRecord> leading = {});
 
 }  // namespace pack

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "format/resource_ids.h"
+#include "format/solid_table.h"
 #include "format/target_path.h"
 #include "pe/pe_writer.h"
 #include "pe/resource_set.h"
@@ -75,6 +76,14 @@ bool WriteInstallerFile(const fs::path& stub, const InstallerParts& parts,
                      parts.payload[i], error))
             return false;
     }
+    for (std::size_t k = 0; k < parts.solid_blocks.size(); ++k)
+        if (!AddFile(set, format::kSolidBlockResourceType, format::SolidBlockResourceName(k),
+                     parts.solid_blocks[k], error))
+            return false;
+    if (!parts.solid_table.empty() &&
+        !AddFile(set, format::kSolidTableResourceType, format::kSolidTableResourceName,
+                 parts.solid_table, error))
+        return false;
     const bool added =
         AddFile(set, format::kSkinResourceType, format::kSkinResourceName, parts.skin, error) &&
         AddFile(set, format::kLicenceResourceType, format::kLicenceResourceName, parts.licence,

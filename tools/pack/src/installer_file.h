@@ -17,6 +17,8 @@ struct InstallerParts {
     std::vector<std::string> targets;   // UTF-8 with "\", ids 2000 on
     std::vector<std::filesystem::path> payload;  // framed, one per target
     std::filesystem::path skin, licence, checksums;  // framed skin and licence, the checksums
+    std::vector<std::filesystem::path> solid_blocks;  // a solid payload instead of framed entries
+    std::filesystem::path solid_table;
     VersionTexts version;
 };
 

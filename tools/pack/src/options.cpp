@@ -8,7 +8,7 @@ namespace pack {
 const char* HelpText() {
     return R"(usage: setup-pack --settings FILE --payload DIR --order FILE --skin FILE
                   --licence FILE --out DIR [--installer FILE [--stub FILE]]
-                  [--jobs N] [--quiet]
+                  [--jobs N] [--codec zlib|zstd] [--quiet]
        setup-pack --list INSTALLER
        setup-pack --init DIR --payload DIR --skin FILE
        setup-pack --deploy DIR --installer INSTALLER
@@ -56,6 +56,9 @@ the checksums and a resource script that names them.
   --list FILE      print the settings, the file list (with framed and unpacked sizes) and the
                    other resources of an installer, and nothing else
   --jobs N         compress on N threads (default: one per hardware thread)
+  --codec C        zlib (default): one framed file per payload entry; zstd: the entries in
+                   order as a few solid blocks of about 16 MB (MyBlock0000.bin, ...), each one
+                   zstd stream (level 19, 8 MB window), and their table MainBlk.bin
   --quiet          no progress or summary lines
   --help           show this text
 
@@ -95,7 +98,7 @@ bool ParseOptions(int argc, const char* const* argv, Options& options, std::stri
         if (arg == "--list") target = &options.list;
         if (arg == "--deploy") target = &options.deploy;
         if (arg == "--init") target = &options.init;
-        const bool takes_value = target || arg == "--jobs";
+        const bool takes_value = target || arg == "--jobs" || arg == "--codec";
         if (!takes_value) {
             error = "unknown argument \"" + std::string(arg) + "\"";
             return false;
@@ -107,6 +110,14 @@ bool ParseOptions(int argc, const char* const* argv, Options& options, std::stri
         const std::string value = argv[++i];
         if (target) {
             *target = value;
+            continue;
+        }
+        if (arg == "--codec") {
+            if (value != "zlib" && value != "zstd") {
+                error = "--codec needs zlib or zstd, not \"" + value + "\"";
+                return false;
+            }
+            options.solid = value == "zstd";
             continue;
         }
         char* end = nullptr;

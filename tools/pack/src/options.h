@@ -13,6 +13,7 @@ struct Options {
     std::filesystem::path deploy = {};  // --deploy: the deployment tools' files, with --installer
     std::filesystem::path init = {};    // --init: a new product's starting files
     unsigned jobs = 0;                  // 0: one per hardware thread
+    bool solid = false;  // --codec zstd: the solid payload instead of one framed file per entry
     bool quiet = false;
     bool help = false;
 };

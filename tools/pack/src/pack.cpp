@@ -18,6 +18,7 @@
 #include "rc_script.h"
 #include "settings_check.h"
 #include "settings_file.h"
+#include "solid_pack.h"
 #include "stamps.h"
 #include "text_file.h"
 
@@ -143,12 +144,13 @@ struct Outcome {
     std::size_t framed = 0, unchanged = 0;
     std::uint64_t bytes_in = 0, bytes_out = 0;
     bool script_written = false;
+    SolidOutputs solid;  // with --codec zstd
 };
 
 // The payload entries and the skin, each framed from its file into its output.
 std::vector<FrameJob> FramedOutputs(const Inputs& in, const Options& o) {
     std::vector<FrameJob> all;
-    for (std::size_t i = 0; i < in.order.entries.size(); ++i) {
+    for (std::size_t i = 0; i < in.order.entries.size() && !o.solid; ++i) {
         const PayloadEntry& e = in.order.entries[i];
         all.push_back({e.source, e.size, o.out / PayloadOutputName(i)});
     }
@@ -182,6 +184,19 @@ bool FrameChanged(const std::vector<FrameJob>& all, const Options& o, StampBook&
     return result.errors.empty();
 }
 
+// The payload as solid blocks, compressed on all threads unless their sources are unchanged.
+bool WriteSolid(const Inputs& in, const Options& o, Outcome& outcome, std::ostream& log) {
+    const unsigned threads = o.jobs ? o.jobs : std::max(1u, std::thread::hardware_concurrency());
+    std::string error;
+    if (WriteSolidPayload(in.order.entries, o.out, threads, outcome.solid, error)) {
+        if (outcome.solid.compressed) outcome.framed += in.order.entries.size();
+        for (const PayloadEntry& e : in.order.entries) outcome.bytes_in += e.size;
+        return true;
+    }
+    log << "setup-pack: error: " << error << "\n";
+    return false;
+}
+
 // The licence, the checksums and the script are small: they are built whole and written when
 // they differ. The checksums cover the framed files as they now are on disk.
 bool WriteLicenceAndScript(const Inputs& in, const Options& o, const std::vector<FrameJob>& all,
@@ -193,10 +208,18 @@ bool WriteLicenceAndScript(const Inputs& in, const Options& o, const std::vector
     std::vector<fs::path> framed;
     for (const FrameJob& job : all) framed.push_back(job.output);
     framed.push_back(o.out / kLicenceOutputName);
+    // A solid payload's entries are checked through their blocks, listed after the licence.
+    std::vector<setup::format::ChecksumRecord> entries;
+    if (o.solid) {
+        for (const PayloadEntry& e : in.order.entries)
+            entries.push_back({0, 0, static_cast<std::uint32_t>(e.size)});
+        framed.insert(framed.end(), outcome.solid.blocks.begin(), outcome.solid.blocks.end());
+        framed.push_back(outcome.solid.table);
+    }
     std::optional<std::string> sums;
     const bool ok =
         WriteIfChanged(o.out / kLicenceOutputName, FrameBytes(in.licence_gbk), written, error) &&
-        (sums = BuildChecksums(framed, error)) &&
+        (sums = BuildChecksums(framed, error, std::move(entries))) &&
         WriteIfChanged(o.out / kChecksumOutputName, *sums, written, error) &&
         WriteIfChanged(o.out / kScriptName, BuildRcScript(in.settings.lines, targets, o.out),
                        outcome.script_written, error);
@@ -206,11 +229,17 @@ bool WriteLicenceAndScript(const Inputs& in, const Options& o, const std::vector
 
 // The finished installer: the stub with everything framed so far as its resources.
 bool WriteInstaller(const Inputs& in, const Options& o, const std::vector<FrameJob>& all,
-                    std::ostream& log) {
+                    const SolidOutputs& solid, std::ostream& log) {
     InstallerParts parts;
     parts.settings = in.settings.lines;
     for (const PayloadEntry& e : in.order.entries) parts.targets.push_back(e.target);
-    for (std::size_t i = 0; i < in.order.entries.size(); ++i) parts.payload.push_back(all[i].output);
+    if (o.solid) {
+        parts.solid_blocks = solid.blocks;
+        parts.solid_table = solid.table;
+    } else {
+        for (std::size_t i = 0; i < in.order.entries.size(); ++i)
+            parts.payload.push_back(all[i].output);
+    }
     parts.skin = o.out / kSkinOutputName;
     parts.licence = o.out / kLicenceOutputName;
     parts.checksums = o.out / kChecksumOutputName;
@@ -265,8 +294,9 @@ int RunPack(const Options& o, std::ostream& log) {
     const std::vector<FrameJob> all = FramedOutputs(in, o);
     Outcome outcome;
     const bool ok = FrameChanged(all, o, stamps, outcome, log) &&
+                    (!o.solid || WriteSolid(in, o, outcome, log)) &&
                     WriteLicenceAndScript(in, o, all, outcome, log) &&
-                    (o.installer.empty() || WriteInstaller(in, o, all, log));
+                    (o.installer.empty() || WriteInstaller(in, o, all, outcome.solid, log));
     RemoveStaleOutputs(o.out, in.order.entries.size(), stamps);
     // Saved also after a failure, so what was framed is not framed again.
     if (std::string error; !stamps.Save(o.out / kStampsName, error))
@@ -276,6 +306,7 @@ int RunPack(const Options& o, std::ostream& log) {
     if (!o.quiet) {
         outcome.bytes_out = SizeOr0(o.out / kLicenceOutputName);
         for (const FrameJob& job : all) outcome.bytes_out += SizeOr0(job.output);
+        for (const fs::path& block : outcome.solid.blocks) outcome.bytes_out += SizeOr0(block);
         PrintSummary(
             in, outcome,
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), log);
