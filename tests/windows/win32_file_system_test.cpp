@@ -40,13 +40,7 @@ void RemoveTree(const std::string& folder) {
 }
 
 std::string Contents(const std::string& path) {
-    win32::UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                         OPEN_EXISTING, 0, nullptr));
-    if (!file) return "<missing>";
-    std::string bytes(64, '\0');
-    DWORD read = 0;
-    ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    return bytes.substr(0, read);
+    return testing::ReadWholeFile(path).value_or("<missing>");
 }
 
 // The descriptor of a file or folder as SDDL text of its list.

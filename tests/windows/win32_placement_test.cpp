@@ -33,13 +33,7 @@ protected:
     }
 
     std::string Contents(const std::string& path) const {
-        win32::UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                             OPEN_EXISTING, 0, nullptr));
-        if (!file) return "<missing>";
-        std::string bytes(64, '\0');
-        DWORD read = 0;
-        ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-        return bytes.substr(0, read);
+        return testing::ReadWholeFile(path).value_or("<missing>");
     }
 
     // Whatever the placement may have left in the folder besides the file itself.
