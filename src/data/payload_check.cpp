@@ -89,10 +89,4 @@ std::vector<std::uint64_t> UnpackedEntrySizes(const Resources& resources, int fi
     return sizes;
 }
 
-std::uint64_t UnpackedPayloadSize(const Resources& resources, int file_count) {
-    std::uint64_t total = 0;
-    for (std::uint64_t size : UnpackedEntrySizes(resources, file_count)) total += size;
-    return total;
-}
-
 }  // namespace setup

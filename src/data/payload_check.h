@@ -22,7 +22,4 @@ std::optional<std::string> FindDamagedResource(const Resources& resources, int f
 // checksum resource; none when it is missing (FindDamagedResource says so).
 std::vector<std::uint64_t> UnpackedEntrySizes(const Resources& resources, int file_count);
 
-// Their sum.
-std::uint64_t UnpackedPayloadSize(const Resources& resources, int file_count);
-
 }  // namespace setup
