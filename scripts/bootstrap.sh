@@ -8,7 +8,7 @@ SUDO=$(need_root)
 
 PACKAGES=(
   cmake ninja-build g++ pkg-config
-  googletest libgtest-dev zlib1g-dev libfreetype-dev libzstd-dev dpkg-dev
+  googletest libgtest-dev zlib1g-dev libfreetype-dev libzstd-dev liblzma-dev lzma-dev zstd dpkg-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   libz-mingw-w64-dev
   wine wine64 fonts-wine

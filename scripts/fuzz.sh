@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # Fuzzes the parsers that read what others hand the installer and setup-pack: the command line,
 # the settings (the installer's reading and setup-pack's), and setup-pack's reader of Windows
-# executables. libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer, built natively with
+# executables, and the solid payload's block table and blocks. libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer, built natively with
 # clang into build/fuzz; each target runs for a bounded time. Not part of the test command.
-#   scripts/fuzz.sh [SECONDS_PER_TARGET]   (default 60)
+#   scripts/fuzz.sh [SECONDS_PER_TARGET]   (default 60; FUZZ_TARGETS="solid_block ..." picks targets)
 # Findings (crash-*, leak-*, timeout-* inputs) and the corpora stay in build/fuzz/<target>/.
 set -euo pipefail
 SECONDS_PER_TARGET=${1:-60}
 SOURCE=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=$SOURCE/build/fuzz
-TARGETS=(command_line settings pe_reader)
+TARGETS=(${FUZZ_TARGETS:-command_line settings pe_reader solid_block})
 
 if ! command -v clang++ >/dev/null; then
     echo "fuzz.sh: installing clang" >&2
@@ -31,6 +31,9 @@ seed() {  # target
             printf '%s' '"C:\dl\TessikSetup.exe" /SILENT /DIR="D:\a b" /CLOSEAPPLICATIONS' >"$corpus/seed2"
             printf '%s' '/? /LOG /S' >"$corpus/seed3" ;;
         settings) cp "$SOURCE/demo/settings.txt" "$corpus/seed1" ;;
+        solid_block)  # a codec byte, a decoded size of 12, then the block in each codec
+            { printf '\0\14\0'; printf 'hello, world' | zstd -q -19 -c; } >"$corpus/seed1"
+            { printf '\1\14\0'; printf 'hello, world' | xz -q --format=lzma -c; } >"$corpus/seed2" ;;
         pe_reader)
             local stub
             for stub in "$SOURCE"/build/windows*/src/app/TessikSetupStub.exe; do

@@ -1,7 +1,5 @@
 #include "data/solid_block.h"
 
-#include <zstd.h>
-
 #include <algorithm>
 #include <new>
 
@@ -13,29 +11,20 @@ namespace {
 
 constexpr std::size_t kChunkSize = 256 * 1024;
 
-ZSTD_DStream* Stream(void* stream) {
-    return static_cast<ZSTD_DStream*>(stream);
-}
-
 }  // namespace
 
-BlockDecoder::BlockDecoder(const format::SolidBlock& block, const ByteSink& sink)
+BlockDecoder::BlockDecoder(format::SolidCodec codec, const format::SolidBlock& block,
+                           const ByteSink& sink)
     : block_(block), sink_(sink) {
-    stream_ = ZSTD_createDStream();
-    if (!stream_) throw OutOfMemory();
-    // A stream that asks for a larger window is not one setup-pack wrote: refused, not allocated.
-    ZSTD_DCtx_setParameter(Stream(stream_), ZSTD_d_windowLogMax, format::kZstdWindowLog);
     try {
+        decoder_ = MakeStreamDecoder(codec, block);
         out_.resize(std::min<std::size_t>(std::max<std::uint32_t>(block.unpacked, 1), kChunkSize));
     } catch (const std::bad_alloc&) {
-        ZSTD_freeDStream(Stream(stream_));
         throw OutOfMemory();
     }
 }
 
-BlockDecoder::~BlockDecoder() {
-    ZSTD_freeDStream(Stream(stream_));
-}
+BlockDecoder::~BlockDecoder() = default;
 
 bool BlockDecoder::Emit(std::size_t size) {
     produced_ += size;
@@ -48,16 +37,14 @@ bool BlockDecoder::Feed(Bytes input) {
     if (stopped_) return false;
     consumed_ += input.size();
     if (consumed_ > block_.packed) throw GenericError();  // more than the table gives the block
-    ZSTD_inBuffer in{input.data(), input.size(), 0};
-    while (in.pos < in.size || !ended_) {
+    while (!input.empty() || !ended_) {
         if (ended_) throw GenericError();  // bytes after the stream's end
-        ZSTD_outBuffer out{out_.data(), out_.size(), 0};
-        const std::size_t rc = ZSTD_decompressStream(Stream(stream_), &out, &in);
-        if (ZSTD_isError(rc)) throw GenericError();
-        if (rc == 0) ended_ = true;
-        if (!Emit(out.pos)) return false;
+        const StreamDecoder::Step step = decoder_->Decode(input, out_);
+        input = input.subspan(step.consumed);
+        ended_ = step.ended;
+        if (!Emit(step.produced)) return false;
         // Input used up and the output not full: the decoder needs the next chunk.
-        if (in.pos == in.size && out.pos < out.size) break;
+        if (input.empty() && step.produced < out_.size()) break;
     }
     return true;
 }
@@ -107,7 +94,7 @@ bool DecodeBlockEntries(const Resources& resources, const format::SolidTable& ta
     };
     const std::string name = format::SolidBlockResourceName(block);
     if (!resources.Find(format::kSolidBlockResourceType, name)) throw ResourceNotFound(name);
-    BlockDecoder decoder(table.blocks[block], split);
+    BlockDecoder decoder(table.codec, table.blocks[block], split);
     const bool read = resources.ReadThrough(format::kSolidBlockResourceType, name,
                                             [&](Bytes chunk) { return decoder.Feed(chunk); });
     if (!read && !decoder.Feed({})) return false;

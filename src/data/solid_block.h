@@ -4,9 +4,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
+#include "data/stream_decoder.h"
 #include "format/solid_table.h"
 #include "platform/resources.h"
 
@@ -14,12 +16,12 @@ namespace setup {
 
 // Decodes one block that arrives in chunks of any size and hands its bytes to sink in chunks.
 // Exactly the block's decoded size must come out of one complete stream: more, damaged data or
-// a window larger than format::kZstdWindowLog is "Error"; a stream that ends early is "Stream read
+// a window larger than setup-pack writes is "Error"; a stream that ends early is "Stream read
 // error". Never more than one output chunk and the decoder's window are held.
 class BlockDecoder {
 public:
-    BlockDecoder(const format::SolidBlock& block, const ByteSink& sink);
-    BlockDecoder(const format::SolidBlock&, ByteSink&&) = delete;  // the sink is kept by reference
+    BlockDecoder(format::SolidCodec codec, const format::SolidBlock& block, const ByteSink& sink);
+    BlockDecoder(format::SolidCodec, const format::SolidBlock&, ByteSink&&) = delete;  // the sink is kept by reference
     ~BlockDecoder();
     BlockDecoder(const BlockDecoder&) = delete;
     BlockDecoder& operator=(const BlockDecoder&) = delete;
@@ -33,7 +35,7 @@ private:
 
     format::SolidBlock block_;
     const ByteSink& sink_;
-    void* stream_ = nullptr;  // ZSTD_DStream, kept out of this header
+    std::unique_ptr<StreamDecoder> decoder_;
     std::vector<std::uint8_t> out_;
     std::uint64_t produced_ = 0, consumed_ = 0;
     bool ended_ = false, stopped_ = false;

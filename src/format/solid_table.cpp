@@ -1,5 +1,6 @@
 #include "format/solid_table.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -44,6 +45,23 @@ std::string SolidBlockResourceName(std::size_t block) {
     return name;
 }
 
+const char* SolidCodecName(SolidCodec codec) {
+    return codec == SolidCodec::Lzma ? "lzma" : "zstd";
+}
+
+std::optional<SolidCodec> SolidCodecNamed(std::string_view name) {
+    if (name == "zstd") return SolidCodec::Zstd;
+    if (name == "lzma") return SolidCodec::Lzma;
+    return std::nullopt;
+}
+
+std::uint32_t SolidBlockTarget(SolidCodec codec, std::uint64_t payload_size) {
+    if (codec != SolidCodec::Lzma) return kSolidBlockTarget;
+    const std::uint64_t half = (payload_size + 1) / 2;
+    return static_cast<std::uint32_t>(
+        std::clamp<std::uint64_t>(half, kSolidBlockTarget, kMaxSolidBlock));
+}
+
 std::string EncodeSolidTable(const SolidTable& t) {
     std::string out(kSolidTableMagic, 4);
     AppendLe32(out, static_cast<std::uint32_t>(t.codec));
@@ -65,12 +83,14 @@ SolidTableOrProblem DecodeSolidTable(std::span<const std::uint8_t> bytes) {
     if (bytes.size() < kHeaderSize || std::memcmp(bytes.data(), kSolidTableMagic, 4) != 0)
         return Refused("not a block table");
     const std::uint32_t codec = Le32At(bytes, 4);
-    if (codec != static_cast<std::uint32_t>(SolidCodec::Zstd))
+    if (codec != static_cast<std::uint32_t>(SolidCodec::Zstd) &&
+        codec != static_cast<std::uint32_t>(SolidCodec::Lzma))
         return Refused("codec " + std::to_string(codec) + " is not one this installer decodes");
     const std::uint64_t blocks = Le32At(bytes, 8), entries = Le32At(bytes, 12);
     if (bytes.size() != kHeaderSize + blocks * kBlockRecord + entries * kEntryRecord)
         return Refused("the block table's size does not match its counts");
     SolidTable t;
+    t.codec = static_cast<SolidCodec>(codec);
     std::size_t at = kHeaderSize;
     for (std::uint64_t i = 0; i < blocks; ++i, at += kBlockRecord) {
         t.blocks.push_back({Le32At(bytes, at), Le32At(bytes, at + 4)});

@@ -12,6 +12,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace setup::format {
@@ -23,15 +24,27 @@ inline constexpr char kSolidTableResourceName[] = "MainBlk";
 inline constexpr char kSolidBlockResourceType[] = "MyRes5";
 std::string SolidBlockResourceName(std::size_t block);
 
-enum class SolidCodec : std::uint32_t { Zstd = 1 };
-// The decoder's window: 8 MB (windowLog 23), what zstd's level 19 uses. A longer one saved 2 % on
+enum class SolidCodec : std::uint32_t { Zstd = 1, Lzma = 2 };
+// The codec's name as setup-pack's --codec takes it, and back; nothing for an unknown one.
+const char* SolidCodecName(SolidCodec codec);
+std::optional<SolidCodec> SolidCodecNamed(std::string_view name);
+
+// zstd: the decoder's window 8 MB (windowLog 23), what level 19 uses. A longer one saved 2 % on
 // real binaries but needs that much more memory on every machine that installs.
 inline constexpr int kZstdWindowLog = 23;
 inline constexpr int kZstdLevel = 19;
+// LZMA: a block is one stream as the .lzma format has it: 5 bytes of properties, the decoded
+// size as 8 bytes (or all ones: unknown), the data, ended by the end marker. The dictionary is
+// 8 MB, as NSIS uses: each decoder holds that much, and two decode at once.
+inline constexpr std::uint32_t kLzmaDictionary = 8u << 20;
+inline constexpr std::size_t kLzmaHeaderSize = 13;
 // What a block holds once decoded, at most: its decoder never needs more than this at once.
 inline constexpr std::uint32_t kMaxSolidBlock = 64u << 20;
-// Where setup-pack cuts: a block is closed once it holds this much.
+// Where setup-pack cuts: a block is closed once it holds this much. LZMA loses more to a cut than
+// zstd, so its blocks are larger: the payload in two (one for each core to decode), at least
+// this much, at most kMaxSolidBlock.
 inline constexpr std::uint32_t kSolidBlockTarget = 16u << 20;
+std::uint32_t SolidBlockTarget(SolidCodec codec, std::uint64_t payload_size);
 
 struct SolidBlock {
     std::uint32_t packed = 0, unpacked = 0;

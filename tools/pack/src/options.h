@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include "format/solid_table.h"
+
 namespace pack {
 
 struct Options {
@@ -13,7 +15,9 @@ struct Options {
     std::filesystem::path deploy = {};  // --deploy: the deployment tools' files, with --installer
     std::filesystem::path init = {};    // --init: a new product's starting files
     unsigned jobs = 0;                  // 0: one per hardware thread
-    bool solid = false;  // --codec zstd: the solid payload instead of one framed file per entry
+    // --codec zstd or lzma: the solid payload instead of one framed file per entry
+    bool solid = false;
+    setup::format::SolidCodec codec = setup::format::SolidCodec::Zstd;
     bool quiet = false;
     bool help = false;
 };

@@ -144,7 +144,7 @@ struct Outcome {
     std::size_t framed = 0, unchanged = 0;
     std::uint64_t bytes_in = 0, bytes_out = 0;
     bool script_written = false;
-    SolidOutputs solid;  // with --codec zstd
+    SolidOutputs solid;  // with --codec zstd or lzma
 };
 
 // The payload entries and the skin, each framed from its file into its output.
@@ -188,7 +188,7 @@ bool FrameChanged(const std::vector<FrameJob>& all, const Options& o, StampBook&
 bool WriteSolid(const Inputs& in, const Options& o, Outcome& outcome, std::ostream& log) {
     const unsigned threads = o.jobs ? o.jobs : std::max(1u, std::thread::hardware_concurrency());
     std::string error;
-    if (WriteSolidPayload(in.order.entries, o.out, threads, outcome.solid, error)) {
+    if (WriteSolidPayload(in.order.entries, o.codec, o.out, threads, outcome.solid, error)) {
         if (outcome.solid.compressed) outcome.framed += in.order.entries.size();
         for (const PayloadEntry& e : in.order.entries) outcome.bytes_in += e.size;
         return true;

@@ -1,5 +1,5 @@
 // The solid payload (format/solid_table.h) as setup-pack writes it: the entries cut into blocks,
-// each block compressed with zstd on its own thread, the blocks and the block table written into
+// each block compressed with zstd or LZMA on its own thread, the blocks and the block table written into
 // the output folder.
 #pragma once
 
@@ -16,10 +16,11 @@ inline constexpr char kSolidTableOutputName[] = "MainBlk.bin";
 inline constexpr char kSolidStampsName[] = "solid.stamps";
 std::string SolidBlockOutputName(std::size_t block);
 
-// The blocks for entries of these sizes: closed once they hold format::kSolidBlockTarget bytes,
-// an entry never split. Sets problem when an entry is larger than a block may be.
+// The blocks for entries of these sizes: closed once they hold the codec's block target
+// (format::SolidBlockTarget), an entry never split. Sets problem when an entry is larger than a
+// block may be.
 setup::format::SolidTable CutIntoBlocks(const std::vector<std::uint64_t>& sizes,
-                                        std::string& problem);
+                                        setup::format::SolidCodec codec, std::string& problem);
 
 struct SolidOutputs {
     std::vector<std::filesystem::path> blocks;
@@ -29,7 +30,8 @@ struct SolidOutputs {
 
 // Writes the blocks and the table into out on up to threads threads, or leaves them when the
 // entries' sources are as the last run recorded. False with a message in error.
-bool WriteSolidPayload(const std::vector<PayloadEntry>& entries, const std::filesystem::path& out,
-                       unsigned threads, SolidOutputs& outputs, std::string& error);
+bool WriteSolidPayload(const std::vector<PayloadEntry>& entries, setup::format::SolidCodec codec,
+                       const std::filesystem::path& out, unsigned threads, SolidOutputs& outputs,
+                       std::string& error);
 
 }  // namespace pack

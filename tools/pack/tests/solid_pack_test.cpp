@@ -2,6 +2,7 @@
 // entries in order, and a second run with nothing changed that writes nothing.
 #include "solid_pack.h"
 
+#include <lzma.h>
 #include <zstd.h>
 
 #include "format/solid_table.h"
@@ -17,7 +18,8 @@ using testing::WriteFile;
 TEST(SolidCut, BlocksCloseAtTheTargetAndNeverSplitAnEntry) {
     std::string problem;
     const std::uint64_t mb = 1u << 20;
-    const format::SolidTable t = CutIntoBlocks({10 * mb, 7 * mb, 0, 60 * mb, 1}, problem);
+    const format::SolidTable t =
+        CutIntoBlocks({10 * mb, 7 * mb, 0, 60 * mb, 1}, format::SolidCodec::Zstd, problem);
     EXPECT_TRUE(problem.empty());
     // 10 + 7 reach 16 MB and close the first block; 60 MB alone then close the second.
     ASSERT_EQ(t.blocks.size(), 3u);
@@ -30,13 +32,53 @@ TEST(SolidCut, BlocksCloseAtTheTargetAndNeverSplitAnEntry) {
                   {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()})
                   .problem,
               "");
-    CutIntoBlocks({65 * mb}, problem);
+    CutIntoBlocks({65 * mb}, format::SolidCodec::Zstd, problem);
     EXPECT_NE(problem.find("larger than a solid block"), std::string::npos);
 }
 
-class SolidPack : public testing::ScratchTest {};
+TEST(SolidCut, LzmaBlocksHoldHalfThePayloadWithinTheLimits) {
+    std::string problem;
+    const std::uint64_t mb = 1u << 20;
+    EXPECT_EQ(
+        CutIntoBlocks(std::vector<std::uint64_t>(10, 10 * mb), format::SolidCodec::Lzma, problem)
+            .blocks.size(),
+        2u);
+    // A small payload keeps zstd's target; a large one is cut at the largest block there may be.
+    EXPECT_EQ(
+        CutIntoBlocks(std::vector<std::uint64_t>(10, 2 * mb), format::SolidCodec::Lzma, problem)
+            .blocks.size(),
+        2u);
+    const format::SolidTable large =
+        CutIntoBlocks(std::vector<std::uint64_t>(40, 8 * mb), format::SolidCodec::Lzma, problem);
+    EXPECT_EQ(large.blocks.size(), 5u);
+    EXPECT_EQ(large.blocks[0].unpacked, 64 * mb);
+    EXPECT_EQ(large.codec, format::SolidCodec::Lzma);
+    EXPECT_TRUE(problem.empty());
+}
 
-TEST_F(SolidPack, BlocksDecodeToTheEntriesAndAnUnchangedRunWritesNothing) {
+// The block decoded with the host's own library, not the installer's decoder.
+std::string DecodeBlock(format::SolidCodec codec, const std::string& packed, std::size_t size) {
+    std::string decoded(size, '\0');
+    if (codec == format::SolidCodec::Zstd) {
+        if (ZSTD_decompress(decoded.data(), size, packed.data(), packed.size()) != size) return {};
+        return decoded;
+    }
+    lzma_stream stream = LZMA_STREAM_INIT;
+    if (lzma_alone_decoder(&stream, UINT64_MAX) != LZMA_OK) return {};
+    stream.next_in = reinterpret_cast<const std::uint8_t*>(packed.data());
+    stream.avail_in = packed.size();
+    stream.next_out = reinterpret_cast<std::uint8_t*>(decoded.data());
+    stream.avail_out = size;
+    const lzma_ret rc = lzma_code(&stream, LZMA_FINISH);
+    lzma_end(&stream);
+    return rc == LZMA_STREAM_END && stream.avail_out == 0 ? decoded : std::string();
+}
+
+class SolidPack : public testing::ScratchTest,
+                  public ::testing::WithParamInterface<format::SolidCodec> {};
+
+TEST_P(SolidPack, BlocksDecodeToTheEntriesAndAnUnchangedRunWritesNothing) {
+    const format::SolidCodec codec = GetParam();
     std::vector<PayloadEntry> entries;
     std::string all;
     for (int i = 0; i < 3; ++i) {
@@ -49,25 +91,32 @@ TEST_F(SolidPack, BlocksDecodeToTheEntriesAndAnUnchangedRunWritesNothing) {
     fs::create_directories(dir_ / "out");
     SolidOutputs outputs;
     std::string error;
-    ASSERT_TRUE(WriteSolidPayload(entries, dir_ / "out", 2, outputs, error)) << error;
+    ASSERT_TRUE(WriteSolidPayload(entries, codec, dir_ / "out", 2, outputs, error)) << error;
     EXPECT_TRUE(outputs.compressed);
     ASSERT_EQ(outputs.blocks.size(), 1u);
     const std::string packed = ReadFile(outputs.blocks[0]);
-    std::string decoded(all.size(), '\0');
-    EXPECT_EQ(ZSTD_decompress(decoded.data(), decoded.size(), packed.data(), packed.size()),
-              all.size());
-    EXPECT_EQ(decoded, all);
+    EXPECT_EQ(DecodeBlock(codec, packed, all.size()), all);
     const std::string table = ReadFile(outputs.table);
     const auto read = format::DecodeSolidTable(
         {reinterpret_cast<const std::uint8_t*>(table.data()), table.size()});
     ASSERT_TRUE(read.table) << read.problem;
+    EXPECT_EQ(read.table->codec, codec);
     EXPECT_EQ(read.table->blocks[0].packed, packed.size());
 
     SolidOutputs again;
-    ASSERT_TRUE(WriteSolidPayload(entries, dir_ / "out", 2, again, error)) << error;
+    ASSERT_TRUE(WriteSolidPayload(entries, codec, dir_ / "out", 2, again, error)) << error;
     EXPECT_FALSE(again.compressed);
     EXPECT_EQ(again.blocks, outputs.blocks);
+    // The other codec is a change: everything is compressed again.
+    const format::SolidCodec other =
+        codec == format::SolidCodec::Zstd ? format::SolidCodec::Lzma : format::SolidCodec::Zstd;
+    ASSERT_TRUE(WriteSolidPayload(entries, other, dir_ / "out", 2, again, error)) << error;
+    EXPECT_TRUE(again.compressed);
 }
+
+INSTANTIATE_TEST_SUITE_P(Codecs, SolidPack,
+                         ::testing::Values(format::SolidCodec::Zstd, format::SolidCodec::Lzma),
+                         [](const auto& info) { return format::SolidCodecName(info.param); });
 
 }  // namespace
 }  // namespace pack
