@@ -57,19 +57,22 @@ using ThreadStarter = std::function<std::thread(std::function<void()>)>;
 std::thread StartThread(std::function<void()> work);
 
 // The entries inflated in their order on a second thread, ahead of the writes, and handed on in
-// blocks when their turn comes: one core inflates while the other writes. What waits is bounded
-// by max_ahead bytes, in blocks that are used again and again (fresh memory for every block cost
-// more than the inflating); a block goes back to the pool however its piece is left, a sink that
-// throws included. Entries skipped by the caller (a protected file kept, the favourites link) are
-// dropped; one asked for out of turn (the second write after a running program was ended) is
-// read directly. Without a thread (it could not start, or it failed outside any one entry) the
-// entries are read directly too; an entry already partly handed on then fails with the thread's
-// error.
+// blocks when their turn comes: one core inflates while the other writes. A solid installer of
+// more than one block is decoded on two threads, alternate blocks each, so that a slow codec
+// decodes the next block while the current one is written. What waits is bounded by max_ahead
+// bytes per thread (solid_ahead for a solid installer), in blocks that are used again and again
+// (fresh memory for every block cost more than the inflating); a block goes back to its pool
+// however its piece is left, a sink that throws included. Entries skipped by the caller (a
+// protected file kept, the favourites link) are dropped; one asked for out of turn (the second
+// write after a running program was ended) is read directly. Without a thread (it could not
+// start, or it failed outside any one entry) its entries are read directly too; an entry already
+// partly handed on then fails with the thread's error.
 class PrefetchedContents final : public EntryContents {
 public:
     using Entry = std::pair<std::string, std::string>;  // type, name
     PrefetchedContents(const Resources& resources, std::vector<Entry> entries,
-                       std::size_t max_ahead = 8u << 20, const ThreadStarter& start = StartThread);
+                       std::size_t max_ahead = 8u << 20, const ThreadStarter& start = StartThread,
+                       std::size_t solid_ahead = 0);
     ~PrefetchedContents() override;
     PrefetchedContents(const PrefetchedContents&) = delete;
     PrefetchedContents& operator=(const PrefetchedContents&) = delete;
@@ -79,17 +82,21 @@ public:
         return direct_.Holds(type, name);
     }
     // Whether the second thread started.
-    bool ReadsAhead() const { return worker_.joinable(); }
+    bool ReadsAhead() const { return !lanes_.empty() && lanes_[0].thread.joinable(); }
+    // How many threads decode: 2 for a solid installer of several blocks, else 1.
+    std::size_t Lanes() const { return lanes_.size(); }
 
 private:
-    // A block of the pool, given back to it when it is dropped; empty without one.
+    // A block of a lane's pool, given back to it when it is dropped; empty without one.
     class Block {
     public:
         Block() = default;
-        Block(PrefetchedContents& pool, std::vector<std::uint8_t> bytes)
-            : pool_(&pool), bytes_(std::move(bytes)) {}
+        Block(PrefetchedContents& pool, std::size_t lane, std::vector<std::uint8_t> bytes)
+            : pool_(&pool), lane_(lane), bytes_(std::move(bytes)) {}
         Block(Block&& other) noexcept
-            : pool_(std::exchange(other.pool_, nullptr)), bytes_(std::move(other.bytes_)) {}
+            : pool_(std::exchange(other.pool_, nullptr)),
+              lane_(other.lane_),
+              bytes_(std::move(other.bytes_)) {}
         Block& operator=(Block&& other) noexcept;
         ~Block() { Release(); }
         std::vector<std::uint8_t>& Bytes() { return bytes_; }
@@ -98,6 +105,7 @@ private:
     private:
         void Release() noexcept;
         PrefetchedContents* pool_ = nullptr;
+        std::size_t lane_ = 0;
         std::vector<std::uint8_t> bytes_;
     };
     struct Piece {
@@ -106,38 +114,43 @@ private:
         bool last = false;
         std::exception_ptr error;
     };
-    void Work() noexcept;
-    bool ReadAhead(std::size_t entry);
+    // One decoding thread with its pool of blocks and its queue of pieces, in entry order.
+    struct Lane {
+        std::vector<std::vector<std::uint8_t>> free_blocks;  // room for every block, made at once
+        std::deque<Piece> queue;  // after the pool: its blocks go back there
+        std::size_t blocks_made = 0;
+        bool ended = false;
+        std::exception_ptr failure;
+        InflateBuffer buffer;  // the thread's alone
+        std::thread thread;
+    };
+    void Work(std::size_t lane) noexcept;
+    bool ReadAhead(std::size_t i);
     // A solid installer's block k, decoded and split into its entries' pieces.
-    bool ReadAheadBlock(std::size_t block);
+    bool ReadAheadBlock(std::size_t lane, std::size_t block);
     // Adds chunk of entry i to block, handing each full block on (taking a new one as needed).
-    bool Append(Block& block, std::size_t entry, Bytes chunk);
+    bool Append(std::size_t lane, Block& block, std::size_t entry, Bytes chunk);
     // The worker's side: a block to fill (none once the reader is gone), and the filled block or
     // the end of an entry.
-    Block TakeBlock();
-    bool Push(Piece piece);
+    Block TakeBlock(std::size_t lane);
+    bool Push(std::size_t lane, Piece piece);
     // The reader's side: the next piece; nothing once the worker has ended and none is left.
-    std::optional<Piece> Pop();
-    void GiveBack(std::vector<std::uint8_t> block) noexcept;
-    [[noreturn]] void RethrowWorkerFailure();
+    std::optional<Piece> Pop(std::size_t lane);
+    void GiveBack(std::size_t lane, std::vector<std::uint8_t> block) noexcept;
+    [[noreturn]] void RethrowWorkerFailure(std::size_t lane);
+    std::size_t LaneOf(std::size_t entry) const;
 
     const Resources& resources_;
     const std::vector<Entry> entries_;
-    const std::size_t max_ahead_;  // in blocks
+    std::size_t max_ahead_ = 1;  // in blocks, per lane
     std::map<Entry, std::size_t> index_;
     std::size_t next_ = 0;  // the first entry not yet handed on or dropped
     DirectContents direct_;
-    InflateBuffer worker_buffer_;  // the worker's alone
 
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::vector<std::vector<std::uint8_t>> free_blocks_;  // room for every block, made at once
-    std::deque<Piece> queue_;  // after the pool: its blocks go back there
-    std::size_t blocks_made_ = 0;
+    std::vector<Lane> lanes_;  // made before any thread starts, never resized
     bool stop_ = false;
-    bool worker_ended_ = false;
-    std::exception_ptr worker_failure_;
-    std::thread worker_;
 };
 
 }  // namespace setup

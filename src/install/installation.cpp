@@ -13,6 +13,9 @@ namespace {
 // How far the inflating may run ahead of the writing: enough that neither waits for the other
 // on ordinary files, little enough that memory does not grow with the payload.
 constexpr std::size_t kPrefetchBytes = 1u << 20;
+// A solid installer's two decoding threads may each run this far ahead: the one whose block is
+// not yet being written decodes that much of it meanwhile.
+constexpr std::size_t kSolidPrefetchBytes = 8u << 20;
 
 }  // namespace
 
@@ -53,8 +56,9 @@ void Installation::Start() {
         std::vector<PrefetchedContents::Entry> entries;
         for (int i = 0; i < run_.FileCount(); ++i)
             entries.emplace_back(PayloadResourceType(i), PayloadResourceName(i));
-        prefetched_ = std::make_unique<PrefetchedContents>(session_.platform.resources,
-                                                           std::move(entries), kPrefetchBytes);
+        prefetched_ =
+            std::make_unique<PrefetchedContents>(session_.platform.resources, std::move(entries),
+                                                 kPrefetchBytes, StartThread, kSolidPrefetchBytes);
         session_.contents = prefetched_.get();
     } catch (const std::exception&) {
         // No memory for the read-ahead: the entries are read directly, as they come.

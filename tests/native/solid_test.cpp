@@ -300,6 +300,34 @@ TEST_P(SolidBlock, TheReadAheadHandsOnEveryEntryAndADamagedBlockFailsOnlyItsEntr
     EXPECT_EQ(take(prefetched, 2), s.entries[2]);
 }
 
+// Alternate blocks decode on two threads; when the second cannot start, its blocks' entries are
+// read directly and every entry still comes back whole, in turn or skipped.
+TEST_P(SolidBlock, TwoThreadsDecodeAlternateBlocksAndAMissingOneLeavesItsBlocksToBeReadDirectly) {
+    Solid s(GetParam());
+    std::vector<PrefetchedContents::Entry> entries;
+    for (int i = 0; i < 3; ++i)
+        entries.emplace_back(format::PayloadResourceType(i), format::PayloadResourceName(i));
+    for (int started : {2, 1}) {
+        int calls = 0;
+        const ThreadStarter start = [&](std::function<void()> work) {
+            if (++calls > started)
+                throw std::system_error(
+                    std::make_error_code(std::errc::resource_unavailable_try_again));
+            return std::thread(std::move(work));
+        };
+        PrefetchedContents prefetched(s.resources, entries, 1, start, 1);
+        EXPECT_EQ(prefetched.Lanes(), 2u);
+        for (int i : {0, 1, 2}) {
+            std::string out;
+            prefetched.Unpack(entries[i].first, entries[i].second, [&](setup::Bytes chunk) {
+                out.append(chunk.begin(), chunk.end());
+                return true;
+            });
+            EXPECT_EQ(out, s.entries[i]) << started << " " << i;
+        }
+    }
+}
+
 // An LZMA stream that asks for a larger dictionary than setup-pack writes, or whose header gives
 // another size than the table, is refused before anything is allocated or decoded.
 TEST(SolidLzma, AHeaderSetupPackWouldNotWriteIsRefused) {
