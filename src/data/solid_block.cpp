@@ -40,6 +40,9 @@ bool BlockDecoder::Feed(Bytes input) {
     while (!input.empty() || !ended_) {
         if (ended_) throw GenericError();  // bytes after the stream's end
         const StreamDecoder::Step step = decoder_->Decode(input, out_);
+        // Input left, room for output and still no progress: a stream no encoder ends so.
+        if (!input.empty() && step.consumed == 0 && step.produced == 0 && !step.ended)
+            throw GenericError();
         input = input.subspan(step.consumed);
         ended_ = step.ended;
         if (!Emit(step.produced)) return false;
