@@ -10,6 +10,7 @@
 #include <system_error>
 #include <thread>
 
+#include "format/output_names.h"
 #include "text_file.h"
 
 namespace fs = std::filesystem;
@@ -73,7 +74,7 @@ bool CompressBlock(const std::string& input, std::string& packed, std::string& e
 }  // namespace
 
 std::string SolidBlockOutputName(std::size_t block) {
-    return format::SolidBlockResourceName(block) + ".bin";
+    return format::OutputFileName(format::SolidBlockResourceName(block));
 }
 
 format::SolidTable CutIntoBlocks(const std::vector<std::uint64_t>& sizes, std::string& problem) {
@@ -101,7 +102,7 @@ bool WriteSolidPayload(const std::vector<PayloadEntry>& entries, const fs::path&
     for (const PayloadEntry& e : entries) sizes.push_back(e.size);
     format::SolidTable table = CutIntoBlocks(sizes, error);
     if (!error.empty()) return false;
-    outputs.table = out / kSolidTableOutputName;
+    outputs.table = out / format::OutputFileName(format::kSolidTableResourceName);
     outputs.blocks.clear();
     for (std::size_t k = 0; k < table.blocks.size(); ++k)
         outputs.blocks.push_back(out / SolidBlockOutputName(k));
