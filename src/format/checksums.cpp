@@ -4,20 +4,9 @@
 
 #include <cstring>
 
+#include "format/little_endian.h"
+
 namespace setup::format {
-
-namespace {
-
-void AppendLe32(std::string& out, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
-std::uint32_t Le32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-
-}  // namespace
 
 std::string EncodeChecksums(const std::vector<ChecksumRecord>& records) {
     std::string out = kChecksumMagic;
@@ -32,14 +21,14 @@ std::string EncodeChecksums(const std::vector<ChecksumRecord>& records) {
 
 std::optional<std::vector<ChecksumRecord>> DecodeChecksums(std::span<const std::uint8_t> bytes) {
     if (bytes.size() < 8 || std::memcmp(bytes.data(), kChecksumMagic, 4) != 0) return std::nullopt;
-    const std::uint32_t count = Le32(bytes.data() + 4);
+    const std::uint32_t count = Le32At(bytes, 4);
     constexpr std::size_t kRecord = 12;
     if ((bytes.size() - 8) % kRecord != 0 || (bytes.size() - 8) / kRecord != count)
         return std::nullopt;
     std::vector<ChecksumRecord> records(count);
     for (std::uint32_t i = 0; i < count; ++i) {
-        const std::uint8_t* at = bytes.data() + 8 + kRecord * i;
-        records[i] = {Le32(at), Le32(at + 4), Le32(at + 8)};
+        const std::size_t at = 8 + kRecord * i;
+        records[i] = {Le32At(bytes, at), Le32At(bytes, at + 4), Le32At(bytes, at + 8)};
     }
     return records;
 }

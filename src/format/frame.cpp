@@ -1,5 +1,7 @@
 #include "format/frame.h"
 
+#include "format/little_endian.h"
+
 namespace setup::format {
 
 void PutFrameLength(unsigned char* header, std::uint32_t length) {
@@ -9,8 +11,7 @@ void PutFrameLength(unsigned char* header, std::uint32_t length) {
 
 std::optional<std::uint32_t> FrameLength(std::span<const std::uint8_t> framed) {
     if (framed.size() < kFrameHeaderSize) return std::nullopt;
-    return static_cast<std::uint32_t>(framed[0]) | static_cast<std::uint32_t>(framed[1]) << 8 |
-           static_cast<std::uint32_t>(framed[2]) << 16 | static_cast<std::uint32_t>(framed[3]) << 24;
+    return Le32At(framed, 0);
 }
 
 }  // namespace setup::format

@@ -110,6 +110,14 @@ wait_for() {  # seconds command...
     for ((i = 0; i < seconds * 10; i++)); do "$@" && return 0; sleep 0.1; done
     return 1
 }
+# Visible windows of the wizard's size and title.
+wizard_windows() {
+    local w
+    for w in $(xdotool search --onlyvisible --name '^TessikOne软件$' 2>/dev/null); do
+        [ "$(xdotool getwindowgeometry "$w" | awk '/Geometry/ { print $2 }')" = 516x402 ] && echo "$w"
+    done
+}
+
 installer_gone() { ! kill -0 "$INSTALLER_PID" 2>/dev/null; }
 # The installer's exit code, once it has ended.
 installer_exit() { local rc=0; wait "$INSTALLER_PID" || rc=$?; echo "$rc"; }

@@ -180,14 +180,6 @@ pass_reinstall() {
 
 # --- D. a damaged installer -----------------------------------------------------------------
 
-# Visible windows of the wizard's size and title.
-wizard_windows() {
-    local w
-    for w in $(xdotool search --onlyvisible --name '^TessikOne软件$' 2>/dev/null); do
-        [ "$(xdotool getwindowgeometry "$w" | awk '/Geometry/ { print $2 }')" = 516x402 ] && echo "$w"
-    done
-}
-
 pass_damaged() {
     echo "== D: a damaged installer is refused before page 1"
     local copy=$WORK/TessikSetupDamaged.exe framed offset text

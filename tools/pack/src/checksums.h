@@ -11,8 +11,6 @@
 
 namespace pack {
 
-inline constexpr char kChecksumOutputName[] = "MainSum.bin";
-
 // The resource's bytes for the framed files, in order, after the leading records (a solid
 // installer's entries, which have no resource of their own); nothing when one cannot be read
 // (error then says which, with the system's reason).

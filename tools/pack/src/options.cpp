@@ -29,7 +29,6 @@ the checksums and a resource script that names them.
   --licence FILE   the licence text (UTF-8, LF or CR LF); stored as GBK with CR LF line ends,
                    ending with a line end, without a terminating NUL (--license works too)
   --out DIR        where to write (created if missing):
-                     setup.rc         the resource script (UTF-8; compile with windres -c 65001)
                      MyFile0000.bin   one framed file per payload entry, and so on
                      MainBmp.bin      the framed skin
                      MainRect.bin     the framed licence
@@ -73,7 +72,7 @@ also after links are followed. Bad input is reported with its file and line, and
 written; the exit code is 1 (2 for a bad command line).
 
 A second run re-compresses only the entries whose source changed (by size and time) or whose
-output was touched, and rewrites setup.rc only when its content changes.
+output was touched; outputs an earlier run left for more entries or blocks are removed.
 )";
 }
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <regex>
 #include <system_error>
 #include <thread>
 
@@ -15,16 +14,19 @@
 #include "jobs.h"
 #include "licence.h"
 #include "order_file.h"
-#include "rc_script.h"
 #include "settings_check.h"
 #include "settings_file.h"
 #include "solid_pack.h"
 #include "stamps.h"
+#include "format/output_names.h"
+#include "format/resource_ids.h"
 #include "text_file.h"
 
 namespace fs = std::filesystem;
 
 namespace pack {
+
+namespace format = setup::format;
 
 namespace {
 
@@ -107,25 +109,16 @@ Inputs ReadInputs(const Options& o) {
     if (!o.installer.empty())
         if (std::string why = CheckStubFile(o.stub); !why.empty())
             in.problems.push_back({o.stub.string(), 0, why});
-    // The script names the outputs by absolute path inside quotes.
-    const std::string out = fs::absolute(o.out).string();
-    if (std::any_of(out.begin(), out.end(),
-                    [](unsigned char c) { return c < 32 || c == '"' || c == '\\'; }))
-        in.problems.push_back(
-            {out, 0, "the output folder's path cannot hold '\"', '\\' or control characters"});
     return in;
 }
 
-// Outputs of an earlier, longer payload would only confuse whoever looks at the folder.
-void RemoveStaleOutputs(const fs::path& out, std::size_t count, StampBook& stamps) {
-    static const std::regex kOutput(R"(MyFile(\d{4,})\.bin(\.tmp)?)");
+// Outputs of an earlier, longer payload (or of the other payload kind) would only confuse
+// whoever looks at the folder.
+void RemoveStaleOutputs(const fs::path& out, std::size_t framed_entries, std::size_t blocks,
+                        StampBook& stamps) {
     std::error_code ec;
     for (fs::directory_iterator it(out, ec), end; !ec && it != end; it.increment(ec)) {
-        std::smatch m;
-        const std::string name = it->path().filename().string();
-        if (!std::regex_match(name, m, kOutput)) continue;
-        // Nine digits are more than any payload has; longer numbers are stale by definition.
-        if (m[2].matched || m[1].length() > 9 || std::stoul(m[1].str()) >= count) {
+        if (format::IsStaleOutput(it->path().filename().string(), framed_entries, blocks)) {
             std::error_code ignored;
             fs::remove(it->path(), ignored);
             stamps.Forget(it->path());
@@ -143,7 +136,6 @@ std::uint64_t SizeOr0(const fs::path& file) {
 struct Outcome {
     std::size_t framed = 0, unchanged = 0;
     std::uint64_t bytes_in = 0, bytes_out = 0;
-    bool script_written = false;
     SolidOutputs solid;  // with --codec zstd or lzma
 };
 
@@ -152,9 +144,10 @@ std::vector<FrameJob> FramedOutputs(const Inputs& in, const Options& o) {
     std::vector<FrameJob> all;
     for (std::size_t i = 0; i < in.order.entries.size() && !o.solid; ++i) {
         const PayloadEntry& e = in.order.entries[i];
-        all.push_back({e.source, e.size, o.out / PayloadOutputName(i)});
+        all.push_back({e.source, e.size,
+                       o.out / format::OutputFileName(format::PayloadResourceName(static_cast<int>(i)))});
     }
-    all.push_back({o.skin, SizeOr0(o.skin), o.out / kSkinOutputName});
+    all.push_back({o.skin, SizeOr0(o.skin), o.out / format::OutputFileName(format::kSkinResourceName)});
     return all;
 }
 
@@ -197,17 +190,15 @@ bool WriteSolid(const Inputs& in, const Options& o, Outcome& outcome, std::ostre
     return false;
 }
 
-// The licence, the checksums and the script are small: they are built whole and written when
-// they differ. The checksums cover the framed files as they now are on disk.
-bool WriteLicenceAndScript(const Inputs& in, const Options& o, const std::vector<FrameJob>& all,
+// The licence and the checksums are small: they are built whole and written when they differ.
+// The checksums cover the framed files as they now are on disk.
+bool WriteLicenceAndChecksums(const Inputs& in, const Options& o, const std::vector<FrameJob>& all,
                            Outcome& outcome, std::ostream& log) {
     std::string error;
     bool written = false;
-    std::vector<std::string> targets;
-    for (const PayloadEntry& e : in.order.entries) targets.push_back(e.target);
     std::vector<fs::path> framed;
     for (const FrameJob& job : all) framed.push_back(job.output);
-    framed.push_back(o.out / kLicenceOutputName);
+    framed.push_back(o.out / format::OutputFileName(format::kLicenceResourceName));
     // A solid payload's entries are checked through their blocks, listed after the licence.
     std::vector<setup::format::ChecksumRecord> entries;
     if (o.solid) {
@@ -218,11 +209,10 @@ bool WriteLicenceAndScript(const Inputs& in, const Options& o, const std::vector
     }
     std::optional<std::string> sums;
     const bool ok =
-        WriteIfChanged(o.out / kLicenceOutputName, FrameBytes(in.licence_gbk), written, error) &&
+        WriteIfChanged(o.out / format::OutputFileName(format::kLicenceResourceName), FrameBytes(in.licence_gbk), written, error) &&
         (sums = BuildChecksums(framed, error, std::move(entries))) &&
-        WriteIfChanged(o.out / kChecksumOutputName, *sums, written, error) &&
-        WriteIfChanged(o.out / kScriptName, BuildRcScript(in.settings.lines, targets, o.out),
-                       outcome.script_written, error);
+        WriteIfChanged(o.out / format::OutputFileName(format::kChecksumResourceName), *sums, written,
+                       error);
     if (!ok) log << "setup-pack: error: " << error << "\n";
     return ok;
 }
@@ -240,9 +230,9 @@ bool WriteInstaller(const Inputs& in, const Options& o, const std::vector<FrameJ
         for (std::size_t i = 0; i < in.order.entries.size(); ++i)
             parts.payload.push_back(all[i].output);
     }
-    parts.skin = o.out / kSkinOutputName;
-    parts.licence = o.out / kLicenceOutputName;
-    parts.checksums = o.out / kChecksumOutputName;
+    parts.skin = o.out / format::OutputFileName(format::kSkinResourceName);
+    parts.licence = o.out / format::OutputFileName(format::kLicenceResourceName);
+    parts.checksums = o.out / format::OutputFileName(format::kChecksumResourceName);
     parts.version = VersionTextsFromSettings(in.settings.lines, o.installer.filename().string());
     std::string error;
     if (WriteInstallerFile(o.stub, parts, o.installer, error)) return true;
@@ -262,11 +252,11 @@ void PrintSummary(const Inputs& in, const Outcome& outcome, double seconds, std:
     char line[256];
     std::snprintf(line, sizeof line,
                   "setup-pack: %zu files and the skin: %zu compressed, %zu unchanged; "
-                  "%.2f MB framed to %.2f MB; setup.rc %s; %.2f s\n",
+                  "%.2f MB framed to %.2f MB; %.2f s\n",
                   in.order.entries.size(), outcome.framed, outcome.unchanged,
                   static_cast<double>(outcome.bytes_in) / 1e6,
                   static_cast<double>(outcome.bytes_out) / 1e6,
-                  outcome.script_written ? "written" : "unchanged", seconds);
+                  seconds);
     log << line;
 }
 
@@ -295,16 +285,18 @@ int RunPack(const Options& o, std::ostream& log) {
     Outcome outcome;
     const bool ok = FrameChanged(all, o, stamps, outcome, log) &&
                     (!o.solid || WriteSolid(in, o, outcome, log)) &&
-                    WriteLicenceAndScript(in, o, all, outcome, log) &&
+                    WriteLicenceAndChecksums(in, o, all, outcome, log) &&
                     (o.installer.empty() || WriteInstaller(in, o, all, outcome.solid, log));
-    RemoveStaleOutputs(o.out, in.order.entries.size(), stamps);
+    // A solid run that failed may not know its blocks: it keeps them all.
+    const std::size_t blocks = o.solid && !ok ? SIZE_MAX : outcome.solid.blocks.size();
+    RemoveStaleOutputs(o.out, o.solid ? 0 : in.order.entries.size(), blocks, stamps);
     // Saved also after a failure, so what was framed is not framed again.
     if (std::string error; !stamps.Save(o.out / kStampsName, error))
         log << "setup-pack: warning: " << error << "\n";
     if (!ok || (!o.deploy.empty() && !WriteDeploy(o, log))) return 1;
 
     if (!o.quiet) {
-        outcome.bytes_out = SizeOr0(o.out / kLicenceOutputName);
+        outcome.bytes_out = SizeOr0(o.out / format::OutputFileName(format::kLicenceResourceName));
         for (const FrameJob& job : all) outcome.bytes_out += SizeOr0(job.output);
         for (const fs::path& block : outcome.solid.blocks) outcome.bytes_out += SizeOr0(block);
         PrintSummary(

@@ -11,6 +11,7 @@
 #include <system_error>
 #include <thread>
 
+#include "format/output_names.h"
 #include "text_file.h"
 
 namespace fs = std::filesystem;
@@ -113,7 +114,7 @@ bool CompressBlock(format::SolidCodec codec, const std::string& input, std::stri
 }  // namespace
 
 std::string SolidBlockOutputName(std::size_t block) {
-    return format::SolidBlockResourceName(block) + ".bin";
+    return format::OutputFileName(format::SolidBlockResourceName(block));
 }
 
 format::SolidTable CutIntoBlocks(const std::vector<std::uint64_t>& sizes, format::SolidCodec codec,
@@ -147,7 +148,7 @@ bool WriteSolidPayload(const std::vector<PayloadEntry>& entries, format::SolidCo
     for (const PayloadEntry& e : entries) sizes.push_back(e.size);
     format::SolidTable table = CutIntoBlocks(sizes, codec, error);
     if (!error.empty()) return false;
-    outputs.table = out / kSolidTableOutputName;
+    outputs.table = out / format::OutputFileName(format::kSolidTableResourceName);
     outputs.blocks.clear();
     for (std::size_t k = 0; k < table.blocks.size(); ++k)
         outputs.blocks.push_back(out / SolidBlockOutputName(k));

@@ -12,7 +12,6 @@
 
 namespace pack {
 
-inline constexpr char kSolidTableOutputName[] = "MainBlk.bin";
 inline constexpr char kSolidStampsName[] = "solid.stamps";
 std::string SolidBlockOutputName(std::size_t block);
 

@@ -1,5 +1,5 @@
-// Little-endian fields of executable files, read from and written into byte strings. Readers
-// take the offset unchecked: callers check the range against the file first.
+// Little-endian fields of executable files (format/little_endian.h) by the widths PE headers
+// use, and the range and alignment arithmetic of their readers and writers.
 #pragma once
 
 #include <cstdint>
@@ -7,13 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "format/little_endian.h"
+
 namespace pack::pe {
 
 inline std::uint32_t Le(std::string_view b, std::size_t at, int bytes) {
-    std::uint32_t v = 0;
-    for (int i = 0; i < bytes; ++i)
-        v |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(b[at + i])) << (8 * i);
-    return v;
+    return setup::format::LeAt(b, at, bytes);
 }
 inline std::uint16_t Le16(std::string_view b, std::size_t at) {
     return static_cast<std::uint16_t>(Le(b, at, 2));
@@ -21,18 +20,12 @@ inline std::uint16_t Le16(std::string_view b, std::size_t at) {
 inline std::uint32_t Le32(std::string_view b, std::size_t at) {
     return Le(b, at, 4);
 }
-
-inline void PutLe(std::string& b, std::size_t at, std::uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) b[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-}
+using setup::format::AppendLe;
 inline void PutLe16(std::string& b, std::size_t at, std::uint32_t v) {
-    PutLe(b, at, v, 2);
+    setup::format::PutLeAt(b, at, v, 2);
 }
 inline void PutLe32(std::string& b, std::size_t at, std::uint32_t v) {
-    PutLe(b, at, v, 4);
-}
-inline void AppendLe(std::string& b, std::uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) b += static_cast<char>((v >> (8 * i)) & 0xFF);
+    setup::format::PutLeAt(b, at, v, 4);
 }
 
 // True when [at, at + size) lies inside a buffer of total bytes, without overflowing.
