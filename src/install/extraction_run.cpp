@@ -22,10 +22,18 @@ std::string PercentCaption(double fraction) {
 ExtractionRun::ExtractionRun(InstallSession& session, std::vector<std::string> payload_file_list)
     : session_(session), list_(std::move(payload_file_list)) {}
 
+ExtractionRun::~ExtractionRun() = default;  // a write still underway is stopped
+
+void ExtractionRun::WriteLargeEntriesAside(std::vector<std::uint64_t> entry_bytes,
+                                           double wait_ms) {
+    aside_bytes_ = std::move(entry_bytes);
+    aside_wait_ms_ = wait_ms;
+}
+
 bool ExtractionRun::Step() {
     if (cancelled_ || finished_ || task_failed_) return false;
     if (index_ < FileCount()) {
-        PlaceEntry(index_);
+        if (!PlaceEntry(index_)) return true;
         ShowProgress(static_cast<double>(index_ + 1) / FileCount());
         ++index_;
         return true;
@@ -44,6 +52,7 @@ bool ExtractionRun::Cancel() {
     if (task_failed_) return true;
     if (tasks_started_) return false;
     cancelled_ = true;
+    writing_.reset();  // stopped and waited for: no step of it runs again
     return true;
 }
 
@@ -74,30 +83,26 @@ void ExtractionRun::FailEntry(const std::string& entry, const std::string& targe
     session_.observer->EntryPlaced({entry, target, Placement::Failed, reason, system_error});
 }
 
-void ExtractionRun::PlaceEntry(int index) {
+bool ExtractionRun::SetAsideFavorites(int index) {
     const std::string& entry = list_[static_cast<std::size_t>(index)];
-    std::string name = PayloadResourceName(index);
-    std::string type = PayloadResourceType(index);
     std::string url_name = session_.strings.Company + ".url";
-    if (entry.find(url_name) != std::string::npos) {
-        // The favourites link is only set aside; the finish page writes it if asked to.
-        if (auto folder = GetFavoritesFolder(session_))
-            favorites_ = {name, type, *folder + "\\" + url_name};
-        session_.observer->EntryPlaced({entry, favorites_.TargetPath, Placement::SetAside});
-        return;
-    }
-    std::string target;
+    if (entry.find(url_name) == std::string::npos) return false;
+    // The favourites link is only set aside; the finish page writes it if asked to.
+    if (auto folder = GetFavoritesFolder(session_))
+        favorites_ = {PayloadResourceName(index), PayloadResourceType(index),
+                      *folder + "\\" + url_name};
+    session_.observer->EntryPlaced({entry, favorites_.TargetPath, Placement::SetAside});
+    return true;
+}
+
+bool ExtractionRun::PlaceEntry(int index) {
+    const std::string& entry = list_[static_cast<std::size_t>(index)];
+    if (!writing_ && SetAsideFavorites(index)) return true;
+    std::string target = writing_ ? writing_->Target() : std::string();
     try {
-        target = MakeTargetPath(session_.platform.files, session_.InstallDir, entry);
-        const PlaceOutcome placed = PlaceFile(session_, name, type, target);
-        if (placed.placement == Placement::Failed)
-            Fail(entry, placed.reason, placed.system_error);
-        else if (placed.placement != Placement::Nothing)
-            ++installed_;
-        if (placed.placement == Placement::ReplacedAtRestart) ++replaced_at_restart_;
-        session_.InstalledBytes += placed.bytes;
-        session_.observer->EntryPlaced({entry, target, placed.placement, placed.reason,
-                                        placed.system_error, placed.bytes, placed.holders});
+        const std::optional<PlaceOutcome> placed = writing_ ? WrittenAside() : StartEntry(index, target);
+        if (!placed) return false;
+        Count(entry, target, *placed);
     } catch (const RuntimeError& e) {
         // A missing or damaged entry, or one that would lead out of the folder: the run goes on
         // without it, and the finish page names it.
@@ -105,6 +110,53 @@ void ExtractionRun::PlaceEntry(int index) {
     } catch (const std::exception& e) {
         FailEntry(entry, target, e.what(), 0);
     }
+    return true;
+}
+
+// A large entry goes to a thread of its own when the caller asked for short steps and one can be
+// had; otherwise it is written here, as every other entry.
+std::optional<PlaceOutcome> ExtractionRun::StartEntry(int index, std::string& target) {
+    const std::string& entry = list_[static_cast<std::size_t>(index)];
+    const std::string name = PayloadResourceName(index), type = PayloadResourceType(index);
+    target = MakeTargetPath(session_.platform.files, session_.InstallDir, entry);
+    if (auto done = PrepareEntry(session_, name, type, target)) return done;
+    const auto i = static_cast<std::size_t>(index);
+    if (i < aside_bytes_.size() && aside_bytes_[i] >= kLongCopyBytes) {
+        try {
+            writing_ = std::make_unique<ThreadedWrite>(session_, type, name, target);
+        } catch (const std::exception&) {
+            writing_.reset();  // no thread to be had
+        }
+        if (writing_) {
+            session_.observer->LongCopyUnderway();
+            return WrittenAside();
+        }
+    }
+    std::uint64_t bytes = 0;
+    const Result write = WriteEntry(session_, type, name, target, bytes);
+    return FinishEntry(session_, name, type, target, write, bytes);
+}
+
+// What follows the write, a failed one's questions included, runs here on the caller's thread.
+std::optional<PlaceOutcome> ExtractionRun::WrittenAside() {
+    if (!writing_->WaitEnded(aside_wait_ms_)) return std::nullopt;
+    const std::unique_ptr<ThreadedWrite> written = std::move(writing_);
+    std::uint64_t bytes = 0;
+    const Result write = written->Outcome(bytes);
+    return FinishEntry(session_, written->Name(), written->Type(), written->Target(), write,
+                       bytes);
+}
+
+void ExtractionRun::Count(const std::string& entry, const std::string& target,
+                          const PlaceOutcome& placed) {
+    if (placed.placement == Placement::Failed)
+        Fail(entry, placed.reason, placed.system_error);
+    else if (placed.placement != Placement::Nothing)
+        ++installed_;
+    if (placed.placement == Placement::ReplacedAtRestart) ++replaced_at_restart_;
+    session_.InstalledBytes += placed.bytes;
+    session_.observer->EntryPlaced({entry, target, placed.placement, placed.reason,
+                                    placed.system_error, placed.bytes, placed.holders});
 }
 
 void ExtractionRun::ShowProgress(double fraction) {

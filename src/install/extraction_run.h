@@ -1,13 +1,18 @@
 // The extraction run: one payload entry per step, the progress after each, and after the last
-// entry the post-install tasks. The wizard calls Step from its timer (tmr1Timer) with the timer
-// disabled, and Step says whether to enable it again; a caller without a window steps to the end.
+// entry the post-install tasks. The wizard calls Step from its chain of messages, and Step says
+// whether anything remains; a caller without a window steps to the end. For the wizard a large
+// entry is written on a thread of its own, over as many steps as it takes.
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "install/install_session.h"
+#include "install/place_file.h"
+#include "install/threaded_write.h"
 
 namespace setup {
 
@@ -48,6 +53,16 @@ struct PayloadEntry {
 class ExtractionRun {
 public:
     ExtractionRun(InstallSession& session, std::vector<std::string> payload_file_list);
+    ~ExtractionRun();
+    ExtractionRun(const ExtractionRun&) = delete;
+    ExtractionRun& operator=(const ExtractionRun&) = delete;
+
+    // From now on an entry of at least kLongCopyBytes (entry_bytes: each entry's size, in list
+    // order) is written on a thread of its own: its step starts the write and waits at most
+    // wait_ms for it, and the steps after it look again, until it has ended and the entry is
+    // placed and counted. Its name shows meanwhile; the progress moves when it is placed. For a
+    // caller whose steps must stay short (a window); without it each entry is placed in its step.
+    void WriteLargeEntriesAside(std::vector<std::uint64_t> entry_bytes, double wait_ms);
 
     // One step: places entry FileIndex (an entry that fails is counted, with its reason, and
     // the run goes on), shows the progress and advances. After the last entry (at once for an
@@ -57,7 +72,8 @@ public:
     // a post-install task passes to the caller, which shows it; the run then does nothing more.
     bool Step();
 
-    // Stops the run (cancel on page 3): later steps do nothing and no post-install task runs.
+    // Stops the run (cancel on page 3): later steps do nothing and no post-install task runs; a
+    // large entry being written is stopped, and leaves neither its file nor its temporary file.
     // Refused (false) once the tasks have begun: the records and links are written whole; a run
     // that a failed task ended accepts it and keeps its outcome.
     bool Cancel();
@@ -85,7 +101,14 @@ public:
     RunSummary Summary() const;
 
 private:
-    void PlaceEntry(int index);
+    // False while the entry is still being written on its own thread.
+    bool PlaceEntry(int index);
+    // The favourites link is only set aside; true for it.
+    bool SetAsideFavorites(int index);
+    // The entry's placement, or nothing while it is written on its own thread.
+    std::optional<PlaceOutcome> StartEntry(int index, std::string& target);
+    std::optional<PlaceOutcome> WrittenAside();
+    void Count(const std::string& entry, const std::string& target, const PlaceOutcome& placed);
     void Fail(const std::string& entry, std::string reason, std::uint32_t system_error = 0);
     // An entry that threw: counted as not installed, and reported as such.
     void FailEntry(const std::string& entry, const std::string& target, const char* reason,
@@ -107,6 +130,9 @@ private:
     int next_task_ = 0;
     bool task_failed_ = false;
     bool cancelled_ = false;
+    std::vector<std::uint64_t> aside_bytes_;  // empty: every entry is placed in its step
+    double aside_wait_ms_ = 0;
+    std::unique_ptr<ThreadedWrite> writing_;  // the large entry being written, if any
 };
 
 // The progress caption: the fraction times 100, rounded to the nearest integer with halves going

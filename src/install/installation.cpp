@@ -68,6 +68,10 @@ void Installation::Start() {
     }
 }
 
+void Installation::KeepStepsShort(double wait_ms) {
+    run_.WriteLargeEntriesAside(footprint_.file_bytes, wait_ms);
+}
+
 bool Installation::Cancel() {
     if (!run_.Cancel()) return false;
     StopReadingAhead();

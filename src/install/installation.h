@@ -53,6 +53,11 @@ public:
     // end at once. With settings that do not parse nothing starts, so nothing is written.
     void Start();
     bool Started() const { return started_; }
+    // For a caller whose steps must stay short, the wizard's window: from now on a large entry is
+    // written on a thread of its own over as many steps as it takes, each step waiting for it at
+    // most wait_ms, while the window's thread handles input and painting and asks the questions
+    // about running programs. An unattended run places each entry in its own step.
+    void KeepStepsShort(double wait_ms);
     bool Step();
     void RunToEnd();
     // False, and nothing stops, once the records and links are being written.

@@ -26,25 +26,6 @@ std::string FileMessage(std::string_view name, std::string_view code) {
     return text.append(name).append("复制出错(").append(code).append(")！ ");
 }
 
-// A write this large takes long enough for its file's name to be seen: the window shows it at
-// once. Smaller ones are done before a paint could show them.
-constexpr std::uint64_t kLongCopyBytes = 1u << 20;
-
-// The whole entry, read through the installer's file and unpacked into the file as it is
-// written: neither the entry nor the file is ever held in memory whole.
-Result WriteEntry(InstallSession& session, std::string_view type, std::string_view name,
-                  const std::string& target, std::uint64_t& bytes) {
-    return session.platform.files.WriteWholeFile(target, [&](const ByteSink& sink) {
-        bytes = 0;
-        session.contents->Unpack(type, name, [&](Bytes chunk) {
-            if (bytes < kLongCopyBytes && bytes + chunk.size() >= kLongCopyBytes)
-                session.observer->LongCopyUnderway();
-            bytes += chunk.size();
-            return sink(chunk);
-        });
-    });
-}
-
 PlaceOutcome Done(Placement placement, std::uint64_t bytes = 0) {
     return {placement, {}, 0, bytes};
 }
@@ -151,6 +132,23 @@ PlaceOutcome HandleHeldFile(InstallSession& session, std::string upper_name,
 
 }  // namespace
 
+// The whole entry, read through the installer's file and unpacked into the file as it is
+// written: neither the entry nor the file is ever held in memory whole.
+Result WriteEntry(InstallSession& session, std::string_view type, std::string_view name,
+                  const std::string& target, std::uint64_t& bytes,
+                  const std::atomic<bool>* stop) {
+    return session.platform.files.WriteWholeFile(target, [&](const ByteSink& sink) {
+        bytes = 0;
+        session.contents->Unpack(type, name, [&](Bytes chunk) {
+            if (stop && *stop) throw WriteStopped{};
+            if (!stop && bytes < kLongCopyBytes && bytes + chunk.size() >= kLongCopyBytes)
+                session.observer->LongCopyUnderway();
+            bytes += chunk.size();
+            return sink(chunk);
+        });
+    });
+}
+
 bool IsProtectedName(std::string_view target) {
     std::string upper = text::AsciiUpper(ExtractFileName(target));
     for (std::string_view name : kProtectedFiles)
@@ -158,24 +156,36 @@ bool IsProtectedName(std::string_view target) {
     return false;
 }
 
-PlaceOutcome PlaceFile(InstallSession& session, std::string_view resource_name,
-                       std::string_view resource_type, const std::string& target) {
+std::optional<PlaceOutcome> PrepareEntry(InstallSession& session, std::string_view resource_name,
+                                         std::string_view resource_type,
+                                         const std::string& target) {
     if (text::Trim(resource_name).empty()) return Done(Placement::Nothing);
-    InstallPlatform& platform = session.platform;
-    if (IsProtectedName(target) && platform.files.FileExists(target)) return Done(Placement::Kept);
+    if (IsProtectedName(target) && session.platform.files.FileExists(target))
+        return Done(Placement::Kept);
     session.observer->ShowCopyCaption(kCopyingCaption + target);
     if (!session.contents->Holds(resource_type, resource_name))
         throw ResourceNotFound(resource_name);
-    std::uint64_t bytes = 0;
-    Result write = WriteEntry(session, resource_type, resource_name, target, bytes);
-    if (write) return Done(Placement::Written, bytes);
+    return std::nullopt;
+}
 
+PlaceOutcome FinishEntry(InstallSession& session, std::string_view resource_name,
+                         std::string_view resource_type, const std::string& target, Result write,
+                         std::uint64_t bytes) {
+    if (write) return Done(Placement::Written, bytes);
     std::string upper_name = text::AsciiUpper(ExtractFileName(target));
     if (IsGuarded(upper_name))
         return HandleGuardedFailure(session, std::move(upper_name), target, resource_type,
                                     resource_name, write);
     return HandleHeldFile(session, std::move(upper_name), target, resource_type, resource_name,
                           write);
+}
+
+PlaceOutcome PlaceFile(InstallSession& session, std::string_view resource_name,
+                       std::string_view resource_type, const std::string& target) {
+    if (auto done = PrepareEntry(session, resource_name, resource_type, target)) return *done;
+    std::uint64_t bytes = 0;
+    const Result write = WriteEntry(session, resource_type, resource_name, target, bytes);
+    return FinishEntry(session, resource_name, resource_type, target, write, bytes);
 }
 
 bool IsProgramRunning(const Processes& processes, std::string_view name) {

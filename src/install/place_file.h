@@ -4,7 +4,9 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,6 +47,34 @@ struct [[nodiscard]] PlaceOutcome {
 // is replaced at the next restart; the user's No in the wizard is reported as X002.
 PlaceOutcome PlaceFile(InstallSession& session, std::string_view resource_name,
                        std::string_view resource_type, const std::string& target);
+
+// PlaceFile in its three parts, for a caller that makes the first write elsewhere (on a thread of
+// its own for a large entry). PrepareEntry: the outcome when nothing is to be written (no
+// resource name, a protected file kept); else nothing, the name has been shown and the resource
+// is there (a missing one throws).
+std::optional<PlaceOutcome> PrepareEntry(InstallSession& session, std::string_view resource_name,
+                                         std::string_view resource_type,
+                                         const std::string& target);
+
+// Thrown out of WriteEntry's content when stop was set: the write ends, the temporary file goes.
+struct WriteStopped {};
+
+// The first write: the entry unpacked into the file as it is written, never held in memory whole;
+// bytes counts what was written. With stop (a write on another thread) the observer is not told
+// of a large file, and a stop that is set ends the write with WriteStopped.
+Result WriteEntry(InstallSession& session, std::string_view type, std::string_view name,
+                  const std::string& target, std::uint64_t& bytes,
+                  const std::atomic<bool>* stop = nullptr);
+
+// The outcome of the first write: a success as it is; a failure leads, on the caller's thread, to
+// the questions about running programs, the second write and the replacement at restart.
+PlaceOutcome FinishEntry(InstallSession& session, std::string_view resource_name,
+                         std::string_view resource_type, const std::string& target, Result write,
+                         std::uint64_t bytes);
+
+// A write this large takes long enough for its file's name to be seen: the window shows it at
+// once, and a window's run writes it on a thread of its own.
+constexpr std::uint64_t kLongCopyBytes = 1u << 20;
 
 // Whether a file at target is one the user may have changed (its own name holds a protected one).
 bool IsProtectedName(std::string_view target);

@@ -50,6 +50,9 @@ struct WizardPresets {
 
 // How long one message of the run may keep stepping before the window looks at its queue again.
 inline constexpr double kStepBudgetMs = 10.0;
+// How long one step waits for a large entry that is written on its own thread before the chain
+// goes on (and looks at the queue when its budget is used).
+inline constexpr double kLargeEntryWaitMs = 2.0;
 
 class TFrmMain {
 public:

@@ -19,13 +19,15 @@ void TFrmMain::BtnNextMouseUp(gui::MouseButton, gui::ShiftState, int, int) {
     StartCopying();
 }
 
-// The run starts with the next tick of tmr1; the percentage shows from now on.
+// The run starts with the next tick of tmr1; the percentage shows from now on. A large entry is
+// written on a thread of its own, so no message of the chain waits for it whole.
 void TFrmMain::StartCopying() {
     if (presets_.no_cancel) {
         BtnCancelPage3.SetVisible(false);
         btnWinClose.SetVisible(false);
     }
     installation_.Start();
+    installation_.KeepStepsShort(kLargeEntryWaitMs);
     copying_.Start();
     lblProcessBarHint.SetVisible(true);
 }

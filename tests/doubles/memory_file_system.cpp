@@ -98,6 +98,14 @@ std::optional<std::vector<std::uint8_t>> MemoryFileSystem::FileBytes(std::string
     return it->second;
 }
 
+std::vector<std::string> MemoryFileSystem::FileNamesIn(std::string_view folder) const {
+    const std::string parent = Key(folder);
+    std::vector<std::string> names;
+    for (const auto& [key, bytes] : files_)
+        if (ParentKey(key) == parent) names.push_back(key.substr(parent.size() + 1));
+    return names;
+}
+
 bool MemoryFileSystem::FileExists(const std::string& path) const {
     return files_.contains(Key(path));
 }
@@ -125,7 +133,8 @@ Result MemoryFileSystem::MakeProtectedDirectory(const std::string& path) {
 
 std::optional<std::vector<std::uint8_t>> MemoryFileSystem::Gather(const std::string& key,
                                                                   const ContentSource& source,
-                                                                  Result& failure) {
+                                                                  Result& failure,
+                                                                  const char* prefix) {
     if (!ValidName(key)) {
         failure = Result::Failed(kErrorInvalidName);
         return std::nullopt;
@@ -139,6 +148,15 @@ std::optional<std::vector<std::uint8_t>> MemoryFileSystem::Gather(const std::str
         failure = Result::Failed(kErrorAccessDenied);
         return std::nullopt;
     }
+    // The temporary the platform writes to, there while the source runs.
+    const std::string temp = ParentKey(key) + "\\" + text::AsciiUpper(prefix) +
+                             std::to_string(++temporaries_made_) + text::AsciiUpper(kTempExtension);
+    files_[temp];
+    struct Remove {
+        std::map<std::string, std::vector<std::uint8_t>>& files;
+        const std::string& temp;
+        ~Remove() { files.erase(temp); }
+    } remove{files_, temp};
     auto space = free_space_.find(key[0]);
     std::vector<std::uint8_t> content;
     bool full = false;
@@ -161,7 +179,7 @@ std::optional<std::vector<std::uint8_t>> MemoryFileSystem::Gather(const std::str
 Result MemoryFileSystem::WriteWholeFile(const std::string& path, const ContentSource& source) {
     std::string key = Key(path);
     Result failure = Result::Ok();
-    std::optional<std::vector<std::uint8_t>> content = Gather(key, source, failure);
+    std::optional<std::vector<std::uint8_t>> content = Gather(key, source, failure, kWriteTempPrefix);
     if (!content) return failure;
     // A running program's file refuses the move, as a folder or a refused name does.
     if (directories_.contains(key) || refused_.contains(key) || locks_.contains(key)) {
@@ -179,7 +197,8 @@ Result MemoryFileSystem::ReplaceAtRestart(const std::string& path, const Content
     if (directories_.contains(key) || refused_.contains(key) || restart_refused_)
         return Result::Failed(kErrorAccessDenied);
     Result failure = Result::Ok();
-    std::optional<std::vector<std::uint8_t>> content = Gather(key, source, failure);
+    std::optional<std::vector<std::uint8_t>> content =
+        Gather(key, source, failure, kRestartCopyPrefix);
     if (!content) return failure;
     pending_.push_back({path, std::move(*content)});
     return Result::Ok();

@@ -60,6 +60,9 @@ public:
     void OpenToUsers(std::string_view folder);
 
     std::optional<std::vector<std::uint8_t>> FileBytes(std::string_view path) const;
+    // The names (upper-cased, no folder) of the files directly inside folder, temporaries of a
+    // write underway included.
+    std::vector<std::string> FileNamesIn(std::string_view folder) const;
     // Folders made by MakeDirectory, and files written by WriteWholeFile, in order.
     const std::vector<std::string>& CreatedDirectories() const { return created_; }
     const std::vector<std::string>& WrittenFiles() const { return written_; }
@@ -70,7 +73,9 @@ public:
     bool DirectoryExists(const std::string& path) const override;
     Result MakeDirectory(const std::string& path) override;
     Result MakeProtectedDirectory(const std::string& path) override;
-    // The content is gathered first and lands on the file only when the whole write succeeds.
+    // The content is gathered first and lands on the file only when the whole write succeeds;
+    // meanwhile an empty temporary file (kWriteTempPrefix) stands in its folder, removed however
+    // the write ends.
     Result WriteWholeFile(const std::string& path, const ContentSource& source) override;
     Result ReplaceAtRestart(const std::string& path, const ContentSource& source) override;
     std::vector<std::string> RemoveWriteLeftovers(const std::string& folder) override;
@@ -96,7 +101,7 @@ private:
     // The content source's bytes, within the drive's free space; a full disk gives its error.
     std::optional<std::vector<std::uint8_t>> Gather(const std::string& key,
                                                     const ContentSource& source,
-                                                    Result& failure);
+                                                    Result& failure, const char* prefix);
     // A folder as the system reports it: "C:\" for a root, no trailing backslash otherwise.
     std::string Reported(const std::string& key) const;
 
@@ -118,6 +123,7 @@ private:
     std::vector<std::string> written_;
     std::vector<PendingReplacement> pending_;
     bool restart_refused_ = false;
+    int temporaries_made_ = 0;
 };
 
 }  // namespace setup
