@@ -195,10 +195,10 @@ flip_bytes() {
 }
 
 # offset_of FILE PART: where the first 64 bytes of PART stand in FILE.
-offset_of() {
-    local pattern
-    pattern=$(head -c 64 "$2" | od -An -tx1 | tr -d ' \n' | sed 's/../\\x&/g')
-    LC_ALL=C grep -obUaP "$pattern" "$1" | head -n 1 | cut -d: -f1
+offset_of() {  # grep cannot match bytes across a newline: Python finds any bytes
+    python3 -c 'import sys
+at = open(sys.argv[1], "rb").read().find(open(sys.argv[2], "rb").read(64))
+print(at if at >= 0 else "")' "$1" "$2"
 }
 
 log_text() { tr -d '\r' <"$1"; }
