@@ -111,7 +111,13 @@ public:
         tick_ms_.push_back(milliseconds);
         // A message that began with entries left placed entries; the tasks come after the last.
         placing_.push_back(placed_before_ < FileCount());
+        const int before = placed_before_;
         placed_before_ = installation_ ? installation_->Run().FileIndex() : 0;
+        if (milliseconds > longest_seen_) {
+            longest_seen_ = milliseconds;
+            longest_from_ = before;
+            longest_to_ = placed_before_;
+        }
     }
 
     void Finished() override {
@@ -139,6 +145,7 @@ public:
             std::fprintf(out, "floor_entries %d\nfloor_inflate_ms %.1f\nfloor_write_ms %.1f\n",
                          floor.entries, floor.inflate_ms, floor.write_ms);
             std::fprintf(out, "floor_longest_ms %.1f\n", floor.longest_ms);
+            std::fprintf(out, "longest_from %d\nlongest_to %d\n", longest_from_, longest_to_);
             std::fprintf(out, "cancel_handled_unix_ms %.1f\ncancel_painted_unix_ms %.1f\n",
                          cancel_handled_ms_, cancel_painted_ms_);
             std::fclose(out);
@@ -181,6 +188,8 @@ private:
     std::vector<double> tick_ms_;  // each message's time, in order
     std::vector<bool> placing_;    // whether it placed entries
     int placed_before_ = 0;
+    double longest_seen_ = 0;
+    int longest_from_ = 0, longest_to_ = 0;  // the entries the longest message began and ended at
     double cancel_handled_ms_ = 0, cancel_painted_ms_ = 0;
     SIZE_T before_run_ = 0;
     LARGE_INTEGER first_end_{}, last_end_{};

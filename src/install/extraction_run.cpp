@@ -24,8 +24,7 @@ ExtractionRun::ExtractionRun(InstallSession& session, std::vector<std::string> p
 
 ExtractionRun::~ExtractionRun() = default;  // a write still underway is stopped
 
-void ExtractionRun::WriteLargeEntriesAside(std::vector<std::uint64_t> entry_bytes,
-                                           double wait_ms) {
+void ExtractionRun::WriteLargeEntriesAside(std::vector<std::uint64_t> entry_bytes, double wait_ms) {
     aside_bytes_ = std::move(entry_bytes);
     aside_wait_ms_ = wait_ms;
 }
@@ -100,7 +99,8 @@ bool ExtractionRun::PlaceEntry(int index) {
     if (!writing_ && SetAsideFavorites(index)) return true;
     std::string target = writing_ ? writing_->Target() : std::string();
     try {
-        const std::optional<PlaceOutcome> placed = writing_ ? WrittenAside() : StartEntry(index, target);
+        const std::optional<PlaceOutcome> placed =
+            writing_ ? WrittenAside() : StartEntry(index, target);
         if (!placed) return false;
         Count(entry, target, *placed);
     } catch (const RuntimeError& e) {
@@ -143,8 +143,7 @@ std::optional<PlaceOutcome> ExtractionRun::WrittenAside() {
     const std::unique_ptr<ThreadedWrite> written = std::move(writing_);
     std::uint64_t bytes = 0;
     const Result write = written->Outcome(bytes);
-    return FinishEntry(session_, written->Name(), written->Type(), written->Target(), write,
-                       bytes);
+    return FinishEntry(session_, written->Name(), written->Type(), written->Target(), write, bytes);
 }
 
 void ExtractionRun::Count(const std::string& entry, const std::string& target,

@@ -1,8 +1,8 @@
 // One installation of the product: its names and payload list read from the installer's own
 // resources, the paths and options it installs with, and the run that copies the payload and then
 // records, links and starts it. The program creates it and hands it to whoever drives it: the
-// wizard, one step at a time between its messages, or an unattended run, to the end at once. It knows nothing of
-// pages or windows.
+// wizard, one step at a time between its messages, or an unattended run, to the end at once. It
+// knows nothing of pages or windows.
 #pragma once
 
 #include <cstdint>

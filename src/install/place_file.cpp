@@ -102,15 +102,15 @@ PlaceOutcome HandleHeldFile(InstallSession& session, std::string upper_name,
                             const std::string& target, std::string_view type,
                             std::string_view resource_name, Result write) {
     InstallPlatform& platform = session.platform;
-    const FileHolders holders =
-        FindFileHolders(platform.processes, target, session.InstallDir);
+    const FileHolders holders = FindFileHolders(platform.processes, target, session.InstallDir);
     if (holders.empty()) {
         platform.dialogs.ShowError(FileMessage(upper_name, "X001"));
         return Failed("X001", write);
     }
     std::string described = DescribeHolders(holders.inside);
     if (!holders.outside.empty())
-        described += (described.empty() ? "" : "; ") + std::string("outside the folder, left running: ") +
+        described += (described.empty() ? "" : "; ") +
+                     std::string("outside the folder, left running: ") +
                      DescribeHolders(holders.outside);
     const std::string name = WithoutExe(std::move(upper_name));
     if (!holders.inside.empty()) {
@@ -135,8 +135,7 @@ PlaceOutcome HandleHeldFile(InstallSession& session, std::string upper_name,
 // The whole entry, read through the installer's file and unpacked into the file as it is
 // written: neither the entry nor the file is ever held in memory whole.
 Result WriteEntry(InstallSession& session, std::string_view type, std::string_view name,
-                  const std::string& target, std::uint64_t& bytes,
-                  const std::atomic<bool>* stop) {
+                  const std::string& target, std::uint64_t& bytes, const std::atomic<bool>* stop) {
     return session.platform.files.WriteWholeFile(target, [&](const ByteSink& sink) {
         bytes = 0;
         session.contents->Unpack(type, name, [&](Bytes chunk) {

@@ -53,8 +53,7 @@ PlaceOutcome PlaceFile(InstallSession& session, std::string_view resource_name,
 // resource name, a protected file kept); else nothing, the name has been shown and the resource
 // is there (a missing one throws).
 std::optional<PlaceOutcome> PrepareEntry(InstallSession& session, std::string_view resource_name,
-                                         std::string_view resource_type,
-                                         const std::string& target);
+                                         std::string_view resource_type, const std::string& target);
 
 // Thrown out of WriteEntry's content when stop was set: the write ends, the temporary file goes.
 struct WriteStopped {};

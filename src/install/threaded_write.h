@@ -22,8 +22,7 @@ public:
     // Starts writing the resource (type, name) to target; throws std::system_error when no
     // thread can be had. Nothing else may use the session's contents or files until it has
     // ended.
-    ThreadedWrite(InstallSession& session, std::string type, std::string name,
-                  std::string target);
+    ThreadedWrite(InstallSession& session, std::string type, std::string name, std::string target);
     // Stops the write, as Stop does, and waits for it.
     ~ThreadedWrite();
     ThreadedWrite(const ThreadedWrite&) = delete;

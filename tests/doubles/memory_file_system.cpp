@@ -179,7 +179,8 @@ std::optional<std::vector<std::uint8_t>> MemoryFileSystem::Gather(const std::str
 Result MemoryFileSystem::WriteWholeFile(const std::string& path, const ContentSource& source) {
     std::string key = Key(path);
     Result failure = Result::Ok();
-    std::optional<std::vector<std::uint8_t>> content = Gather(key, source, failure, kWriteTempPrefix);
+    std::optional<std::vector<std::uint8_t>> content =
+        Gather(key, source, failure, kWriteTempPrefix);
     if (!content) return failure;
     // A running program's file refuses the move, as a folder or a refused name does.
     if (directories_.contains(key) || refused_.contains(key) || locks_.contains(key)) {

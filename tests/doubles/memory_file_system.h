@@ -100,8 +100,8 @@ private:
     static bool ValidName(const std::string& key);
     // The content source's bytes, within the drive's free space; a full disk gives its error.
     std::optional<std::vector<std::uint8_t>> Gather(const std::string& key,
-                                                    const ContentSource& source,
-                                                    Result& failure, const char* prefix);
+                                                    const ContentSource& source, Result& failure,
+                                                    const char* prefix);
     // A folder as the system reports it: "C:\" for a root, no trailing backslash otherwise.
     std::string Reported(const std::string& key) const;
 
