@@ -4,9 +4,11 @@
 CODECS="zlib zstd"
 # The NSIS peers of the same files (bench/nsis-peer.sh): zlib, and "/SOLID lzma".
 PEERS="zlib lzma"
-# The payloads: the synthetic full-size one always, the real binaries with --real.
+# The payloads: the synthetic full-size one always, the real binaries with --real (or those
+# BENCH_PAYLOADS names, to measure one again).
 bench_payloads() {  # real?
-    if [ "$1" = 1 ]; then echo "big real"; else echo big; fi
+    if [ -n "${BENCH_PAYLOADS:-}" ]; then echo "$BENCH_PAYLOADS"  # one of them alone
+    elif [ "$1" = 1 ]; then echo "big real"; else echo big; fi
 }
 bench_payload_dir() { echo "$bench/$1"; }  # payload -> folder with payload/ and payload.order
 bench_payload_title() {

@@ -83,7 +83,19 @@ cmp -s "$bench/out-1/MyFile0000.bin" "$out/MyFile0000.bin" ||
 
 # Each payload with each codec: the build from a fresh folder on all cores, then again with
 # nothing changed; the synthetic one also into the program with the probe (bench/install.sh).
-if [ "$real" = 1 ]; then echo "staging the real payload ..."; bench/real-payload.sh "$bench/real"; fi
+if [ "$real" = 1 ]; then
+    echo "staging the real payload ..."
+    bench/real-payload.sh "$bench/real"
+    # With the programs the settings name and the post-install tasks start, as the demo's
+    # stand-in program, so every installer does the same job as on the synthetic payload.
+    quiet cmake --build "$bench/windows" --target demo_standin
+    setting() { sed -n "s/^$1=//p" demo/settings.txt | tr -d '\r'; }
+    for program in "$(setting MainExeName)" "$(setting SvrExeName)" "$(setting UninstallName)" \
+                   scktsrvr.exe RuDavovo.exe; do
+        cp "$bench/windows/demo/demo_standin.exe" "$bench/real/payload/$program"
+        echo "$program" >>"$bench/real/payload.order"
+    done
+fi
 payloads=$(bench_payloads "$real")
 target=$(bench_peer_target)
 rm -f "$results"
