@@ -5,6 +5,8 @@
 # its licence page and installing silently. Two payloads:
 #   bench/install.sh [RUNS]          the full-size payload (261 files, 95.5 MB; bench/pack.sh)
 #   bench/install.sh --many [RUNS]   8,000 files of 4 KB, setup-pack's limit (bench/many.sh)
+#   bench/install.sh --codec C [RUNS]  the full-size payload written with codec C (one of CODECS
+#                                      in bench/codecs.sh; zlib unless given)
 # Prints (medians of RUNS wizard runs, default 3; each run's figures in build/bench/install-runs.txt):
 #   - the wizard's copying, from its first step to page 4, against the peer's silent wall time
 #     (goal: at most 1.0 x on the full-size payload, 0.5 x on 8,000 files) and against our own
@@ -24,7 +26,11 @@ cd "$(dirname "$0")/.."
 root=$PWD
 bench=$root/build/bench
 mode=full
+codec=zlib
 [ "${1:-}" = --many ] && { mode=many; shift; }
+[ "${1:-}" = --codec ] && { codec=${2:?--codec needs a codec}; shift 2; }
+source bench/codecs.sh
+[[ " $CODECS " == *" $codec "* ]] || { echo "install.sh: --codec is one of $CODECS" >&2; exit 2; }
 runs=${1:-3}
 
 mib() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
@@ -33,8 +39,9 @@ seconds() { awk -v a="$1" 'BEGIN { printf "%.2f", a / 1000 }'; }
 
 app=$bench/windows/src/app
 if [ "$mode" = full ]; then
-    [ -f "$app/TessikSetupBench.exe" ] || bench/pack.sh
-    exe=$app/TessikSetupBench.exe plain=$app/TessikSetup.exe source_dir=$bench/big
+    exe=$(bench_installer big "$codec" bench) plain=$(bench_installer big "$codec")
+    [ -f "$exe" ] || bench/pack.sh
+    source_dir=$bench/big
     cancel_after=0.3
 else
     [ -f "$app/TessikSetupBenchMany.exe" ] || bench/many.sh

@@ -1,75 +1,115 @@
 #!/usr/bin/env bash
-# The unattended race: the full-size payload (261 files, 95.5 MB) installed without a window by
-# this installer (/VERYSILENT /D=...) and by an NSIS installer of the same files that then writes
-# the same records and links and starts the same programs (zlib, /S /D=...; bench/nsis-peer.sh),
-# both built for the architecture this host runs, alternating, RUNS times each (default 5), into
-# a fresh folder each time. Prints the wall time of the whole process and its peak resident
-# memory (as /usr/bin/time measures them: Wine's start included, the same for both), min and
-# median, and the ratios of the medians.
-#   bench/silent.sh [RUNS]
-# bench/pack.sh makes the full-size installer first when it is missing.
+# The unattended race: each payload installed without a window by this installer with each codec
+# (/VERYSILENT /D=...; CODECS in bench/codecs.sh) and by the NSIS installers of the same files
+# that then write the same records and links and start the same programs (zlib and /SOLID lzma,
+# /S /D=...; bench/nsis-peer.sh), all built for the architecture this host runs by bench/pack.sh,
+# in turn, RUNS times each (default 5), into a fresh folder each time. Payloads: the synthetic
+# full-size one (261 files, 95.5 MB), and with --real also the real binaries, side by side.
+# Prints the median and min wall time of the whole process (Wine's start included, the same for
+# all), and the peak resident memory of the installer's own process (its VmHWM, read from /proc
+# in one more run of each while it runs), with the ratios to both NSIS peers.
+#   bench/silent.sh [--real] [RUNS]
+# bench/pack.sh [--real] makes the installers first when they are missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 bench=$root/build/bench
+real=0
+[ "${1:-}" = --real ] && { real=1; shift; }
 runs=${1:-5}
-quiet() { "$@" >"$bench/silent.log" 2>&1 || { cat "$bench/silent.log" >&2; exit 1; }; }
+source bench/codecs.sh
+results=$bench/silent-results.txt
+payloads=$(bench_payloads "$real")
+target=$(bench_peer_target)
 
-exe=$bench/windows/src/app/TessikSetup.exe
-[ -f "$exe" ] || bench/pack.sh
+pack_args=()
+[ "$real" = 1 ] && pack_args=(--real)
+# The installers by name ("ours-zstd", "nsis-lzma") for a payload.
+names() { for c in $CODECS; do echo "ours-$c"; done; for p in $PEERS; do echo "nsis-$p"; done; }
+installer_of() {  # payload name
+    case $2 in ours-*) bench_installer "$1" "${2#ours-}" ;; nsis-*) bench_peer "$1" "${2#nsis-}" "$target" ;; esac
+}
+for payload in $payloads; do
+    for name in $(names); do
+        [ -f "$(installer_of "$payload" "$name")" ] || { bench/pack.sh "${pack_args[@]}"; break 2; }
+    done
+done
+
 source scripts/wine-env.sh "$bench/windows"
-wine_check_program "$exe"
 wine_session_ensure
-if [ "$(_pe_machine "$exe")" = x86_64 ]; then target=amd64-unicode; else target=x86-unicode; fi
-
-# The peer: the same files in the same order, zlib like ours, one SetOutPath per folder.
-peer=$bench/peer-setup-$target.exe
-if [ ! -f "$peer" ] || [ "$bench/big/payload.order" -nt "$peer" ]; then
-    echo "building the NSIS peer ($target) ..."
-    bench/nsis-peer.sh "$target" "$peer"
-fi
-
 drive_c=$WINEPREFIX/drive_c
-# Each run: a fresh folder, then the installer, timed as a whole process.
-measure() {  # name exe args...
-    local name=$1 folder=$2
-    shift 2
-    rm -rf "$drive_c/$folder"
-    /usr/bin/time -f "%e %M" -o "$bench/time.txt" env LC_ALL=zh_CN.UTF-8 "$SETUP_WINE" "$@" \
-        </dev/null >/dev/null 2>&1 || true
-    read -r wall kb <"$bench/time.txt"
-    echo "$name $wall $kb" >>"$bench/silent-runs.txt"
-    [ "$(find "$drive_c/$folder" -type f | wc -l)" -eq 261 ] ||
-        { echo "$name installed $(find "$drive_c/$folder" -type f | wc -l) of 261 files" >&2; exit 1; }
+run_line() {  # name folder -> the installer's switches
+    case $1 in ours-*) echo "/VERYSILENT /D=C:\\$2" ;; *) echo "/S /D=C:\\$2" ;; esac
 }
 
-rm -f "$bench/silent-runs.txt"
-# One run each first, so neither side pays for reading Wine's libraries from disk.
-measure warm-ours silent-ours "$exe" /VERYSILENT '/D=C:\silent-ours'
-measure warm-peer silent-peer "$peer" /S '/D=C:\silent-peer'
-for _ in $(seq "$runs"); do
-    measure ours silent-ours "$exe" /VERYSILENT '/D=C:\silent-ours'
-    measure peer silent-peer "$peer" /S '/D=C:\silent-peer'
+# The installer's own Linux process: the one whose command line names it, the largest if Wine's
+# launcher matches too. Its VmHWM only grows, so the last reading before it ends is its peak.
+peak_kb_of() {  # exe-name launcher-pid
+    local pid="" best=0 hwm k v _
+    while kill -0 "$2" 2>/dev/null; do
+        [ -n "$pid" ] && [ -r "/proc/$pid/status" ] || pid=$(pgrep -f -- "$1" | while read -r p; do
+            awk -v p="$p" '$1 == "VmRSS:" { print $2, p }' "/proc/$p/status" 2>/dev/null; done |
+            sort -n | tail -n 1 | cut -d' ' -f2)
+        if [ -n "$pid" ]; then
+            while read -r k v _; do [ "$k" = VmHWM: ] && [ "$v" -gt "$best" ] && best=$v; done \
+                <"/proc/$pid/status" 2>/dev/null || true
+        fi
+        sleep 0.01
+    done
+    echo "$best"
+}
+
+# One run into a fresh folder: the whole process's wall time, or with "peak" its peak memory.
+measure() {  # payload name what
+    local exe folder=silent-$2 files
+    exe=$(installer_of "$1" "$2")
+    rm -rf "${drive_c:?}/$folder"
+    # shellcheck disable=SC2046
+    if [ "$3" = peak ]; then
+        env LC_ALL=zh_CN.UTF-8 "$SETUP_WINE" "$exe" $(run_line "$2" "$folder") </dev/null >/dev/null 2>&1 &
+        bench_record "$1" "$2" peak_mib "$(peak_kb_of "$(basename "$exe")" $! | awk '{ printf "%.1f", $1 / 1024 }')"
+        wait $! || true
+    else
+        /usr/bin/time -f "%e" -o "$bench/time.txt" env LC_ALL=zh_CN.UTF-8 "$SETUP_WINE" "$exe" \
+            $(run_line "$2" "$folder") </dev/null >/dev/null 2>&1 || true
+        echo "$1 $2 $(cat "$bench/time.txt")" >>"$bench/silent-runs.txt"
+    fi
+    # The demo's stand-in programs, started after copying, write their log beside themselves.
+    files=$(find "$drive_c/$folder" -type f ! -name started.log | wc -l)
+    [ "$files" -eq "$(grep -c . "$(bench_payload_dir "$1")/payload.order")" ] ||
+        { echo "$2 installed $files files of the $1 payload" >&2; exit 1; }
+}
+
+rm -f "$bench/silent-runs.txt" "$results"
+for payload in $payloads; do
+    echo "unattended installs of the $payload payload, $runs runs each ..."
+    # One run each first, so none pays for reading Wine's libraries from disk: it measures the
+    # peak memory, the only run with a reader beside it.
+    for name in $(names); do measure "$payload" "$name" peak; done
+    for _ in $(seq "$runs"); do
+        for name in $(names); do measure "$payload" "$name" wall; done
+    done
 done
 for name in scktsrvr.exe RuDavovo.exe; do wine_cmd "$bench/windows/tests/e2e/e2e_probe.exe" kill "$name" >/dev/null 2>&1 || true; done
 wine_session_stop
 
-stat() {  # name column -> "min median"
-    awk -v n="$1" -v c="$2" '$1 == n { print $c }' "$bench/silent-runs.txt" | sort -g |
+stat() {  # payload name -> "min median"
+    awk -v p="$1" -v n="$2" '$1 == p && $2 == n { print $3 }' "$bench/silent-runs.txt" | sort -g |
         awk '{ v[NR] = $1 } END { m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
                                   printf "%s %s", v[1], m }'
 }
-read -r ours_min ours_med <<<"$(stat ours 2)"
-read -r peer_min peer_med <<<"$(stat peer 2)"
-read -r ours_kb_min ours_kb_med <<<"$(stat ours 3)"
-read -r peer_kb_min peer_kb_med <<<"$(stat peer 3)"
+for payload in $payloads; do
+    for name in $(names); do
+        read -r min median <<<"$(stat "$payload" "$name")"
+        bench_record "$payload" "$name" wall_median "$median"
+        bench_record "$payload" "$name" wall_min "$min"
+    done
+done
 echo
-echo "unattended install of the full-size payload, $runs runs each, $(_pe_machine "$exe") under Wine:"
-printf '%-28s %10s %10s %14s %14s\n' "" "wall min" "median" "peak RSS min" "median"
-printf '%-28s %9.2fs %9.2fs %11.1f MiB %10.1f MiB\n' "TessikSetup /VERYSILENT" "$ours_min" "$ours_med" \
-    "$(awk -v k="$ours_kb_min" 'BEGIN{print k/1024}')" "$(awk -v k="$ours_kb_med" 'BEGIN{print k/1024}')"
-printf '%-28s %9.2fs %9.2fs %11.1f MiB %10.1f MiB\n' "NSIS zlib /S" "$peer_min" "$peer_med" \
-    "$(awk -v k="$peer_kb_min" 'BEGIN{print k/1024}')" "$(awk -v k="$peer_kb_med" 'BEGIN{print k/1024}')"
-awk -v a="$ours_med" -v b="$peer_med" -v ka="$ours_kb_med" -v kb="$peer_kb_med" 'BEGIN {
-    printf "ratio of medians: wall %.2f (goal <= 0.75), peak memory %+.1f MiB (goal <= +8 MiB)\n",
-           a / b, (ka - kb) / 1024 }'
+for payload in $payloads; do echo "$payload: $(bench_payload_title "$payload")"; done
+echo "unattended install, $runs runs each, $target under Wine"
+bench_table wall_median "wall, median (s)" "%10.2f" $payloads
+bench_table wall_min "wall, min (s)" "%10.2f" $payloads
+bench_table peak_mib "peak resident (MiB)" "%10.1f" $payloads
+echo "goals: real payload wall <= 0.75 x NSIS zlib (moonshot 0.5), peak <= NSIS /SOLID lzma's;"
+echo "       synthetic: no worse than today's (zlib)"
