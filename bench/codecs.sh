@@ -1,7 +1,7 @@
 # What the size, build and unattended benchmarks compare, and how they print it; sourced by
 # bench/pack.sh and bench/silent.sh (bench/install.sh takes one codec of CODECS).
 # setup-pack's codecs: adding one is one word here.
-CODECS="zlib zstd"
+CODECS="zlib zstd lzma"
 # The NSIS peers of the same files (bench/nsis-peer.sh): zlib, and "/SOLID lzma".
 PEERS="zlib lzma"
 # The payloads: the synthetic full-size one always, the real binaries with --real (or those
