@@ -74,7 +74,9 @@ PrefetchedContents::PrefetchedContents(const Resources& resources, std::vector<E
     : resources_(resources), entries_(std::move(entries)), direct_(resources) {
     for (std::size_t i = 0; i < entries_.size(); ++i) index_.emplace(entries_[i], i);
     const auto& table = direct_.Table();
-    const bool two = table && table->blocks.size() > 1;
+    // zstd decodes faster than the writes go: a second thread would only hold a second window.
+    const bool two =
+        table && table->blocks.size() > 1 && table->codec == format::SolidCodec::Lzma;
     if (table && solid_ahead > 0) max_ahead = solid_ahead;
     max_ahead_ = std::max<std::size_t>(max_ahead / kBlockSize, 1);
     lanes_ = std::vector<Lane>(two ? 2 : 1);

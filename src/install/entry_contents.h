@@ -57,8 +57,8 @@ using ThreadStarter = std::function<std::thread(std::function<void()>)>;
 std::thread StartThread(std::function<void()> work);
 
 // The entries inflated in their order on a second thread, ahead of the writes, and handed on in
-// blocks when their turn comes: one core inflates while the other writes. A solid installer of
-// more than one block is decoded on two threads, alternate blocks each, so that a slow codec
+// blocks when their turn comes: one core inflates while the other writes. An LZMA installer of
+// more than one block is decoded on two threads, alternate blocks each, so that the slow codec
 // decodes the next block while the current one is written. What waits is bounded by max_ahead
 // bytes per thread (solid_ahead for a solid installer), in blocks that are used again and again
 // (fresh memory for every block cost more than the inflating); a block goes back to its pool
@@ -83,7 +83,7 @@ public:
     }
     // Whether the second thread started.
     bool ReadsAhead() const { return !lanes_.empty() && lanes_[0].thread.joinable(); }
-    // How many threads decode: 2 for a solid installer of several blocks, else 1.
+    // How many threads decode: 2 for an LZMA installer of several blocks, else 1.
     std::size_t Lanes() const { return lanes_.size(); }
 
 private:
